@@ -1,0 +1,204 @@
+#include "Conversions.h"
+
+#include "RuntimeError.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace platform {
+
+namespace {
+
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// The 15 significant digits of |value| and the power of ten of the first one:
+// 3.25 gives "325000000000000" and 0.
+void significantDigits(double value, std::string &digits, int &exponent)
+{
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
+    digits.assign(1, buf[0]);
+    digits.append(buf + 2, 14);
+    exponent = std::atoi(buf + 17);
+}
+
+} // namespace
+
+NumberLocale NumberLocale::fromLocale(const QLocale &locale)
+{
+    return NumberLocale{locale.decimalPoint()};
+}
+
+QString numberToText(double value, const NumberLocale &locale)
+{
+    checkedDouble(value);
+    if (value == 0.0)
+        return QStringLiteral("0");
+    QString text = QString::number(value, 'g', 15).toUpper();
+    const qsizetype point = text.indexOf(QLatin1Char('.'));
+    if (point >= 0)
+        text.replace(point, 1, locale.decimal);
+    return text;
+}
+
+double readNumber(const QString &text, const NumberLocale &locale)
+{
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+
+    std::string plain;
+    qsizetype i = begin;
+    if (i < end && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+        plain += char(text[i++].unicode());
+    int mantissaDigits = 0;
+    while (i < end && isDigit(text[i])) {
+        plain += char(text[i++].unicode());
+        ++mantissaDigits;
+    }
+    const QString &sep = locale.decimal;
+    if (!sep.isEmpty() && QStringView(text).mid(i, end - i).startsWith(sep)) {
+        i += sep.size();
+        plain += '.';
+        while (i < end && isDigit(text[i])) {
+            plain += char(text[i++].unicode());
+            ++mantissaDigits;
+        }
+    }
+    if (mantissaDigits == 0)
+        throw RuntimeError(RuntimeError::TypeMismatch);
+    if (i < end && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
+        plain += 'e';
+        ++i;
+        if (i < end && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+            plain += char(text[i++].unicode());
+        int exponentDigits = 0;
+        while (i < end && isDigit(text[i])) {
+            plain += char(text[i++].unicode());
+            ++exponentDigits;
+        }
+        if (exponentDigits == 0)
+            throw RuntimeError(RuntimeError::TypeMismatch);
+    }
+    if (i != end)
+        throw RuntimeError(RuntimeError::TypeMismatch);
+    const double value = std::strtod(plain.c_str(), nullptr);
+    return checkedDouble(value);
+}
+
+qint32 readInt32(const QString &text, const NumberLocale &locale)
+{
+    return toInt32(readNumber(text, locale));
+}
+
+bool isPlainWholeNumber(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return false;
+    for (QChar c : t)
+        if (!isDigit(c))
+            return false;
+    return true;
+}
+
+double readLeadingNumber(QStringView text)
+{
+    std::string plain;
+    bool signAllowed = true, pointSeen = false;
+    for (QChar c : text) {
+        if (isBlank(c) || c == QLatin1Char('\n'))
+            continue;
+        if (signAllowed && (c == QLatin1Char('+') || c == QLatin1Char('-'))) {
+            plain += char(c.unicode());
+            signAllowed = false;
+        } else if (isDigit(c)) {
+            plain += char(c.unicode());
+            signAllowed = false;
+        } else if (c == QLatin1Char('.') && !pointSeen) {
+            plain += '.';
+            pointSeen = true;
+            signAllowed = false;
+        } else {
+            break;
+        }
+    }
+    const double value = std::strtod(plain.c_str(), nullptr);
+    return std::isfinite(value) ? value : 0.0;
+}
+
+QString roundedText(double value, int decimals, const NumberLocale &locale)
+{
+    checkedDouble(value);
+    std::string digits;
+    int exponent = 0;
+    significantDigits(value, digits, exponent);
+
+    // Keep the digits down to the last wanted decimal; the next one decides the rounding.
+    const int keep = exponent + 1 + decimals;
+    std::string kept;
+    char next = '0';
+    if (keep > 0) {
+        kept = digits.substr(0, std::min<size_t>(size_t(keep), digits.size()));
+        kept.resize(size_t(keep), '0');
+        if (size_t(keep) < digits.size())
+            next = digits[size_t(keep)];
+    } else if (keep == 0) {
+        next = digits[0];
+    }
+    if (next >= '5') {
+        int i = int(kept.size()) - 1;
+        while (i >= 0 && kept[size_t(i)] == '9')
+            kept[size_t(i--)] = '0';
+        if (i >= 0)
+            ++kept[size_t(i)];
+        else
+            kept.insert(kept.begin(), '1');
+    }
+    while (kept.size() < size_t(decimals) + 1)
+        kept.insert(kept.begin(), '0');
+    std::string whole = kept.substr(0, kept.size() - size_t(decimals));
+    const std::string fraction = kept.substr(kept.size() - size_t(decimals));
+    const size_t firstNonZero = whole.find_first_not_of('0');
+    whole = firstNonZero == std::string::npos ? "0" : whole.substr(firstNonZero);
+
+    const bool isZero = kept.find_first_not_of('0') == std::string::npos;
+    QString text = (value < 0 && !isZero) ? QStringLiteral("-") : QString();
+    text += QString::fromLatin1(whole.c_str());
+    if (decimals > 0)
+        text += locale.decimal + QString::fromLatin1(fraction.c_str());
+    return text;
+}
+
+QString formatNumber(double value, QStringView pattern, const NumberLocale &locale)
+{
+    if (pattern == u"#0.0")
+        return roundedText(value, 1, locale);
+    if (pattern == u"#0.#0")
+        return roundedText(value, 2, locale);
+    if (pattern == u"###0" || pattern == u"####0")
+        return roundedText(value, 0, locale);
+    if (pattern == u"00") {
+        QString text = roundedText(value, 0, locale);
+        const bool negative = text.startsWith(QLatin1Char('-'));
+        if (negative)
+            text.remove(0, 1);
+        text = text.rightJustified(2, QLatin1Char('0'));
+        return negative ? QLatin1Char('-') + text : text;
+    }
+    throw RuntimeError(RuntimeError::InvalidArgument);
+}
+
+} // namespace platform

@@ -1,0 +1,85 @@
+#include "QtServices.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+namespace platform {
+
+QtServices::QtServices()
+{
+    randomize();
+}
+
+NumberLocale QtServices::numberLocale() const
+{
+    return NumberLocale::system();
+}
+
+int QtServices::messageBox(const QString &prompt, Buttons buttons, const QString &title)
+{
+    QMessageBox box(m_parent);
+    box.setWindowTitle(title.isEmpty() ? programTitle() : title);
+    box.setText(prompt);
+    box.setTextFormat(Qt::PlainText);
+    if (buttons == Buttons::YesNoQuestion) {
+        box.setIcon(QMessageBox::Question);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? AnswerYes : AnswerNo;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return AnswerOk;
+}
+
+QString QtServices::inputBox(const QString &prompt, const QString &title)
+{
+    QInputDialog dialog(m_parent);
+    dialog.setWindowTitle(title.isEmpty() ? programTitle() : title);
+    dialog.setLabelText(prompt);
+    dialog.setInputMode(QInputDialog::TextInput);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.textValue();
+}
+
+QString QtServices::todayShortDate() const
+{
+    return shortDateText(QDate::currentDate(), QLocale::system());
+}
+
+void QtServices::randomize()
+{
+    // The clock in nanoseconds, mixed with the current state, so that reseeding twice
+    // within one clock tick still gives a fresh sequence.
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    const auto nanos = std::uint64_t(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
+    m_generator.seed(nanos ^ m_generator());
+}
+
+double QtServices::rnd()
+{
+    // 53 random bits scaled into [0, 1): never 1.
+    return double(m_generator() >> 11) * 0x1.0p-53;
+}
+
+void QtServices::beep()
+{
+    QApplication::beep();
+}
+
+void QtServices::endProgram()
+{
+    // Every file the program writes is closed by the time it ends; leave at once so that
+    // no timer tick or other event is handled after the end of the game.
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+} // namespace platform

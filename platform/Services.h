@@ -1,0 +1,59 @@
+#pragma once
+
+#include "Conversions.h"
+
+#include <QDate>
+#include <QString>
+
+namespace platform {
+
+// The buttons of a message box: OK alone, or Yes and No with the question icon and No as
+// the default button.
+enum class Buttons { Ok, YesNoQuestion };
+
+// What a message box returns.
+enum Answer { AnswerOk = 1, AnswerYes = 6, AnswerNo = 7 };
+
+// The title of every box opened without one of its own.
+inline QString programTitle()
+{
+    return QStringLiteral("Solfira");
+}
+
+// The user's locale, asked afresh on every call (the user may change it while we run).
+class LocaleSource
+{
+public:
+    virtual ~LocaleSource() = default;
+    virtual NumberLocale numberLocale() const = 0;
+};
+
+// Everything the window needs from the world outside it. Production uses QtServices;
+// tests script it.
+class Services : public LocaleSource
+{
+public:
+    // A modal message box; returns AnswerOk, AnswerYes or AnswerNo.
+    virtual int messageBox(const QString &prompt, Buttons buttons = Buttons::Ok,
+                           const QString &title = QString()) = 0;
+    // A modal input box; the empty text when cancelled.
+    virtual QString inputBox(const QString &prompt, const QString &title = QString()) = 0;
+    // Today's date in the user's short date form.
+    virtual QString todayShortDate() const = 0;
+    // Reseeds the generator from the clock.
+    virtual void randomize() = 0;
+    // A uniform draw in [0, 1).
+    virtual double rnd() = 0;
+    virtual void beep() = 0;
+    // Ends the program at once: no further event is handled. A caller returns right after it.
+    virtual void endProgram() = 0;
+};
+
+// A date in the locale's short form, with the year always written in full
+// (15/04/2007 on an Italian system), so a teacher's log never has a two-digit year.
+QString shortDateText(const QDate &date, const QLocale &locale);
+
+// Shows the report of an error that escaped an event handler and ends the program.
+void reportFatalError(Services &services, const std::exception &error);
+
+} // namespace platform

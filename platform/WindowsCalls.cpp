@@ -1,0 +1,39 @@
+#include "WindowsCalls.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace platform {
+
+std::string windowsDirectory()
+{
+    std::vector<char> buffer(128, '\0');
+    UINT n = GetWindowsDirectoryA(buffer.data(), UINT(buffer.size()));
+    if (n >= buffer.size()) {
+        // Too long for the buffer: n is the size needed, terminating NUL included.
+        buffer.assign(size_t(n) + 1, '\0');
+        n = GetWindowsDirectoryA(buffer.data(), UINT(buffer.size()));
+    }
+    if (n == 0 || n >= buffer.size())
+        return std::string();
+    std::string dir(buffer.data(), n);
+    if (dir.empty() || dir.back() != '\\')
+        dir += '\\';
+    return dir;
+}
+
+std::string userDecimalSeparator()
+{
+    const LCID locale = GetUserDefaultLCID();
+    const int needed = GetLocaleInfoA(locale, LOCALE_SDECIMAL, nullptr, 0);
+    if (needed <= 0)
+        return std::string();
+    std::vector<char> buffer(size_t(needed), '\0');
+    const int k = GetLocaleInfoA(locale, LOCALE_SDECIMAL, buffer.data(), needed);
+    if (k <= 0)
+        return std::string();
+    return std::string(buffer.data(), size_t(k - 1));
+}
+
+} // namespace platform

@@ -1,0 +1,71 @@
+#include "ClassLog.h"
+
+#include <QStringList>
+
+namespace records {
+
+QString classLogLine(const GameSummary &g, LogForm form)
+{
+    const bool newRecord = form == LogForm::NewRecord;
+    QString line;
+    line += QStringLiteral("Nome:  ");
+    line += g.name;
+    line += newRecord ? QStringLiteral(" ") : QStringLiteral("  ");
+    line += g.correctTitle;
+    line += QLatin1Char(' ');
+    line += g.correct;
+    line += QStringLiteral("  ");
+    line += g.wrongTitle;
+    line += QStringLiteral("  ");
+    line += g.wrong;
+    line += g.timeTitle;
+    line += QStringLiteral("   ");
+    line += g.timeLeft;
+    line += newRecord ? QStringLiteral("-\"Data:  ") : QStringLiteral("Data:   ");
+    line += g.date;
+    return line;
+}
+
+// The files are shared between school PCs of any system, so they keep one single-byte
+// code page everywhere: Latin-1, which holds every Italian letter. A character it
+// cannot hold is written as '?', as a Windows ANSI write would.
+QByteArray encodeText(const QString &text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (QChar c : text)
+        out.append(c.unicode() < 256 ? char(c.unicode()) : '?');
+    return out;
+}
+
+QString decodeText(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes);
+}
+
+QByteArray encodeLine(const QString &text)
+{
+    return encodeText(text) + QByteArrayLiteral("\r\n");
+}
+
+QString classLogFileName(const QString &className)
+{
+    QString name;
+    name.reserve(className.size() + 1);
+    for (QChar c : className) {
+        const bool forbidden = c.unicode() < 32 || c.unicode() == 127
+                               || QStringLiteral("/\\:*?\"<>|").contains(c);
+        name += forbidden ? QLatin1Char('_') : c;
+    }
+    // Windows reserves these device names, with or without an extension.
+    static const QStringList reserved = {
+        "CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
+        "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9"};
+    const qsizetype dot = name.indexOf(QLatin1Char('.'));
+    const qsizetype stemEnd = dot < 0 ? name.size() : dot;
+    if (reserved.contains(name.left(stemEnd).trimmed(), Qt::CaseInsensitive))
+        name.insert(stemEnd, QLatin1Char('_'));
+    return name + QStringLiteral(".txt");
+}
+
+} // namespace records

@@ -1,0 +1,59 @@
+#include "DataDirectory.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+#ifdef Q_OS_WIN
+#include "platform/WindowsCalls.h"
+#endif
+
+namespace records {
+
+namespace {
+
+QString withTrailingSlash(QString path)
+{
+    path = QDir::fromNativeSeparators(QDir::cleanPath(QDir(path).absolutePath()));
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path;
+}
+
+#ifdef Q_OS_WIN
+bool canWriteIn(const QString &dir)
+{
+    QTemporaryFile probe(dir + QStringLiteral("solfira-XXXXXX.tmp"));
+    return probe.open();
+}
+#endif
+
+} // namespace
+
+QString defaultDataDirectory()
+{
+#ifdef Q_OS_WIN
+    // A standard user on current Windows may not write in the Windows directory.
+    const QString windowsDir =
+        withTrailingSlash(QString::fromLocal8Bit(platform::windowsDirectory().c_str()));
+    if (canWriteIn(windowsDir))
+        return windowsDir;
+#endif
+    return withTrailingSlash(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                             + QStringLiteral("/Solfira"));
+}
+
+QString resolveDataDirectory(const QString &overridden, QString *error)
+{
+    const QString dir =
+        overridden.isEmpty() ? defaultDataDirectory() : withTrailingSlash(overridden);
+    if (error)
+        error->clear();
+    if (!QDir().mkpath(dir) && error)
+        *error = QStringLiteral("Impossibile creare la cartella dei dati %1")
+                     .arg(QDir::toNativeSeparators(dir));
+    return dir;
+}
+
+} // namespace records

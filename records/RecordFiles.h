@@ -1,0 +1,62 @@
+#pragma once
+
+#include "ClassLog.h"
+
+#include <QString>
+
+namespace records {
+
+// The whole content of a text file ("" for an empty file). `error` receives the
+// system's reason when the file cannot be read, and the result is then empty.
+QString Leggifiletxt(const QString &path, QString *error = nullptr);
+
+// What the window shows of the standing record.
+struct StandingRecord {
+    QString score;  // the record score file's whole text ("12\r\n", or "")
+    QString holder; // the record holder file's whole text ("Anna\r\n", or "")
+    QString error;  // empty, or which file failed and why
+};
+
+// The end of a game as the window hands it over.
+struct FinishedGame {
+    GameSummary summary; // the captions that make up the class log line
+    QString className;   // the class as the window holds it ("Label2" when none was given)
+    double score = 0;    // correct answers
+};
+
+struct FinishOutcome {
+    bool newRecord = false;
+    QString error; // empty when every write went through
+};
+
+// The record files and class logs in one data directory (a path ending in '/').
+class RecordStore
+{
+public:
+    explicit RecordStore(QString directory) : m_directory(std::move(directory)) {}
+
+    const QString &directory() const { return m_directory; }
+    QString recordScorePath() const { return m_directory + QLatin1String(RecordScoreFileName); }
+    QString recordHolderPath() const { return m_directory + QLatin1String(RecordHolderFileName); }
+    QString classLogPath(const QString &className) const;
+
+    // At load: creates the two record files, empty, when they do not exist (an existing
+    // file is left as it is) and reads them whole.
+    StandingRecord prepare() const;
+
+    // At the end of a game, under a lock on the data directory so that copies of the
+    // program sharing it take turns: reads the record as the file holds it now, and when
+    // `game.score` beats it rewrites the score file and then the holder file (each replaced
+    // whole, atomically), then appends the class log line in form 2; otherwise appends it
+    // in form 1. A failing step stops the sequence: what earlier steps wrote stays.
+    FinishOutcome finishGame(const FinishedGame &game) const;
+
+    // Single steps, also used by tests.
+    QString rewriteRecordFile(const QString &path, const QString &line) const;
+    QString appendLine(const QString &path, const QString &line) const;
+
+private:
+    QString m_directory;
+};
+
+} // namespace records

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "platform/Services.h"
+
+#include <QQueue>
+#include <QStringList>
+
+// Scripted services: dialogs answer from queues and record what they showed; the generator
+// returns queued draws; ending the program and the beep are counted.
+class FakeServices : public platform::Services
+{
+public:
+    struct Box {
+        QString prompt;
+        platform::Buttons buttons;
+        QString title;
+    };
+
+    platform::NumberLocale locale{QStringLiteral(",")};
+    QQueue<int> answers;         // message box answers (6 or 7); OK boxes take none
+    QQueue<QString> inputs;      // input box answers ("" when the queue is empty)
+    QQueue<double> draws;        // rnd() values; 0.5 when the queue is empty
+    QList<Box> boxes;            // every message box shown
+    QStringList inputPrompts;    // every input box shown
+    QString date = QStringLiteral("15/04/2007");
+    int randomizeCount = 0;
+    int beeps = 0;
+    int endCount = 0;
+    std::function<void(const Box &)> onMessageBox; // runs while a box is "open"
+
+    platform::NumberLocale numberLocale() const override { return locale; }
+
+    int messageBox(const QString &prompt, platform::Buttons buttons, const QString &title) override
+    {
+        const Box box{prompt, buttons, title.isEmpty() ? platform::programTitle() : title};
+        boxes.append(box);
+        if (onMessageBox)
+            onMessageBox(box);
+        if (buttons == platform::Buttons::Ok)
+            return platform::AnswerOk;
+        return answers.isEmpty() ? platform::AnswerNo : answers.dequeue();
+    }
+
+    QString inputBox(const QString &prompt, const QString &) override
+    {
+        inputPrompts.append(prompt);
+        return inputs.isEmpty() ? QString() : inputs.dequeue();
+    }
+
+    QString todayShortDate() const override { return date; }
+    void randomize() override { ++randomizeCount; }
+    double rnd() override { return draws.isEmpty() ? 0.5 : draws.dequeue(); }
+    void beep() override { ++beeps; }
+    void endProgram() override { ++endCount; }
+
+    QStringList prompts() const
+    {
+        QStringList out;
+        for (const Box &b : boxes)
+            out << b.prompt;
+        return out;
+    }
+};

@@ -1,0 +1,39 @@
+// The end of a game: the exit question, the record and the class log.
+#include "Tavola.h"
+
+#include "platform/Conversions.h"
+#include "records/RecordFiles.h"
+
+void Tavola::cmdExit_Click()
+{
+    if (m_exitQuestionOpen)
+        return;
+    m_exitQuestionOpen = true;
+    const int answer = m_services.messageBox(QStringLiteral("Vuoi veramente lasciarmi  ?"),
+                                             platform::Buttons::YesNoQuestion,
+                                             QStringLiteral("Uscire dal programma"));
+    m_exitQuestionOpen = false;
+    if (m_ended || answer != platform::AnswerYes)
+        return;
+
+    records::FinishedGame game;
+    game.summary = {lblnome1->caption(), Label6->caption(),   lblScore->caption(),
+                    Label1->caption(),   lblScore1->caption(), Label11->caption(),
+                    lblconto->caption(), Lbltime->caption()};
+    game.className = classe->caption();
+    game.score = platform::readNumber(lblScore->caption(), m_services.numberLocale());
+
+    // The record files are compared and written under a lock, against the record as the
+    // file holds it now (another copy of the game may share the folder).
+    const records::FinishOutcome outcome = records::RecordStore(cartella).finishGame(game);
+    if (!outcome.error.isEmpty()) {
+        // Nothing is lost: the score stays on screen and Exit can be tried again.
+        m_services.messageBox(outcome.error +
+                              QStringLiteral("\n\nLa partita non è stata registrata: "
+                                             "puoi riprovare con Exit."));
+        return;
+    }
+    if (outcome.newRecord)
+        m_services.messageBox(QStringLiteral("Ok ho registrato il tuo record, C A M P I O N E\""));
+    endProgram();
+}

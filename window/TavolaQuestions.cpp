@@ -1,0 +1,58 @@
+// Posing a question.
+#include "Tavola.h"
+
+#include "platform/Conversions.h"
+#include "platform/RuntimeError.h"
+
+#include <cmath>
+
+void Tavola::Form_Activate()
+{
+    cmdNext_Click();
+}
+
+void Tavola::cmdNext_Click()
+{
+    m_surface->clear();
+    m_services.randomize();
+    lblMessage->setCaption(QString());
+    txtAnswer->setText(QString());
+    text3->setText(QString());
+    m_services.randomize();
+    lblNum1->setCaption(QString());
+    m_services.randomize();
+    m_solutionCurrent = false;
+    m_questionJudged = false;
+
+    // A number from 1 to 9 with one or two decimals, never whole once rounded for display.
+    const platform::NumberLocale locale = m_services.numberLocale();
+    double value = 0;
+    for (;;) {
+        value = 8 * m_services.rnd() + 1;
+        const int decimals = int(std::floor(2 * m_services.rnd() + 1));
+        lblNum1->setCaption(platform::formatNumber(
+            value, decimals == 1 ? QStringView(u"#0.0") : QStringView(u"#0.#0"), locale));
+        const double shown = platform::readNumber(lblNum1->caption(), locale);
+        const bool whole = shown == std::floor(shown) && shown >= 1 && shown <= 9;
+        if (!whole)
+            break;
+    }
+
+    cmdNext->setEnabled(false);
+    paintGradient(value);
+    txtAnswer->setFocus();
+}
+
+// 256 bands from top to bottom, each 2 units high on a 512-unit vertical scale: blue rises
+// from 0 to 255, red follows the unrounded question (20 times the value).
+void Tavola::paintGradient(double value)
+{
+    const int redLevel = platform::toInt32(20 * value);
+    const int height = m_surface->height();
+    const int width = m_surface->width();
+    for (int i = 0; i < 256; ++i) {
+        const int top = int(std::lround(2.0 * i * height / 512.0));
+        const int bottom = int(std::lround((2.0 * i + 2) * height / 512.0));
+        m_surface->fillBox(QRect(0, top, width, bottom - top), QColor(redLevel, 0, i));
+    }
+}
