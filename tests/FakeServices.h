@@ -5,6 +5,9 @@
 #include <QQueue>
 #include <QStringList>
 
+#include <cmath>
+#include <functional>
+
 // Scripted services: dialogs answer from queues and record what they showed; the generator
 // returns queued draws; ending the program and the beep are counted.
 class FakeServices : public platform::Services
@@ -19,7 +22,7 @@ public:
     platform::NumberLocale locale{QStringLiteral(",")};
     QQueue<int> answers;         // message box answers (6 or 7); OK boxes take none
     QQueue<QString> inputs;      // input box answers ("" when the queue is empty)
-    QQueue<double> draws;        // rnd() values; 0.5 when the queue is empty
+    QQueue<double> draws;        // rnd() values; then a fixed low-discrepancy sequence
     QList<Box> boxes;            // every message box shown
     QStringList inputPrompts;    // every input box shown
     QString date = QStringLiteral("15/04/2007");
@@ -49,7 +52,14 @@ public:
 
     QString todayShortDate() const override { return date; }
     void randomize() override { ++randomizeCount; }
-    double rnd() override { return draws.isEmpty() ? 0.5 : draws.dequeue(); }
+    double rnd() override
+    {
+        if (!draws.isEmpty())
+            return draws.dequeue();
+        fallback = std::fmod(fallback + 0.6180339887498949, 1.0);
+        return fallback;
+    }
+    double fallback = 0.1;
     void beep() override { ++beeps; }
     void endProgram() override { ++endCount; }
 

@@ -35,6 +35,7 @@ Label::Label(QWidget *parent) : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setIndent(0);
 }
 
 void Label::setCaption(const QString &caption)
@@ -45,8 +46,9 @@ void Label::setCaption(const QString &caption)
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     setText(shown);
     if (m_fitsText) {
-        const QSize hint = sizeHint();
-        resize(std::max(hint.width(), 2 * frameWidth() + 1), hint.height());
+        // The text's own extent plus the border, nothing more.
+        const QSize text = fontMetrics().boundingRect(QRect(), Qt::AlignLeft | Qt::AlignTop, shown).size();
+        resize(text.width() + 2 * frameWidth(), text.height() + 2 * frameWidth());
     }
     emit captionChanged(caption);
 }

@@ -163,6 +163,9 @@ void Tavola::createControls()
     Command1->setFont(layoutFont(sans, 8.25));
     // Enter on the focused button clicks it; it is never the window's default button.
     Command1->setAutoDefault(true);
+    // The new-question button shows its face over the small button inside it; Command1 is
+    // still reached with Tab.
+    cmdNext->raise();
 
     const QFont plain = layoutFont(sans, 8.25);
     classe = makeLabel(w, {"classe", "Label2", twipsRect(5760, 7680, 1215, 375), plain, {}, {},
