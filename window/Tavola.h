@@ -129,6 +129,8 @@ private:
     void createControls();
     void createMenu();
     void connectHandlers();
+    // Accessible names and descriptions, and the announcements of changing texts.
+    void describeForScreenReaders();
     void reload();
     // Runs a handler; an error that escapes it is reported and ends the program.
     void guarded(const std::function<void()> &handler);

@@ -260,6 +260,7 @@ void Tavola::createControls()
     setCentralWidget(m_surface);
     createMenu();
     connectHandlers();
+    describeForScreenReaders();
     cmdExit->setFocus();
 }
 
