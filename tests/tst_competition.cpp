@@ -1,0 +1,478 @@
+#include "FakeServices.h"
+#include "records/ClassLog.h"
+#include "window/Tavola.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+}
+
+const QString greetingOf(const QString &name)
+{
+    return " " + name + " vediamo se sei un vero campione  ";
+}
+
+} // namespace
+
+// A whole competition: start, menu commands, countdown, end of game.
+class TestCompetition : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void loadAsksGreetsAndShowsRecord();
+    void clockWaitsForStartBoxes();
+    void cancelledNameIsEmpty();
+    void classCommand_data();
+    void classCommand();
+    void helpMessage();
+    void newCompetitionNo();
+    void newCompetitionYes();
+    void countdown_data();
+    void countdown();
+    void timeOverNoNo();
+    void timeOverYes();
+    void ticksWhileAQuestionIsOpen();
+    void minimisedCaptionFollowsTheClock();
+    void exitNoChangesNothing();
+    void exitFirstRunScores_data();
+    void exitFirstRunScores();
+    void recordBeaten();
+    void unwritableDataDirectoryGoesOn();
+    void failedWriteAtTheEndReturnsToTheGame();
+    void wholeGameThroughTheWindow();
+    void closingWritesNothing();
+
+private:
+    Tavola *startGame(const QString &name);
+    QString path(const QString &file) const { return dir->filePath(file); }
+
+    QTemporaryDir *dir = nullptr;
+    FakeServices *services = nullptr;
+    Tavola *w = nullptr;
+};
+
+void TestCompetition::init()
+{
+    dir = new QTemporaryDir;
+    services = new FakeServices;
+}
+
+void TestCompetition::cleanup()
+{
+    delete w;
+    w = nullptr;
+    delete services;
+    delete dir;
+}
+
+Tavola *TestCompetition::startGame(const QString &name)
+{
+    services->inputs.enqueue(name);
+    w = new Tavola(*services, dir->path());
+    w->start();
+    return w;
+}
+
+void TestCompetition::loadAsksGreetsAndShowsRecord()
+{
+    writeBytes(path("velmora.txt"), "12\r\n");
+    writeBytes(path("velmora1.txt"), "Carlo\r\n");
+    startGame("Anna");
+    QCOMPARE(services->inputPrompts, QStringList{"Come ti chiami?"});
+    QCOMPARE(services->prompts(), QStringList{greetingOf("Anna")});
+    QCOMPARE(services->boxes[0].title, "Solfira");
+    QCOMPARE(w->lblnome1->caption(), "Anna");
+    QCOMPARE(w->lblpunti->caption(), "12\r\n");
+    QCOMPARE(w->lblnome->caption(), "Carlo\r\n");
+    QCOMPARE(w->lblconto->caption(), "00:15:00");
+    QCOMPARE(w->restanti, qint16(900));
+    QCOMPARE(w->Lbltime->caption(), "15/04/2007");
+    QVERIFY(w->Timer1->isActive());
+    QCOMPARE(w->cartella, QDir(dir->path()).absolutePath() + "/");
+    // Shown: the caption is set and the first question posed.
+    QCOMPARE(w->windowTitle(), "Virelba");
+    QVERIFY(!w->lblNum1->caption().isEmpty());
+    QCOMPARE(services->randomizeCount, 3);
+}
+
+void TestCompetition::clockWaitsForStartBoxes()
+{
+    bool runningWhileOpen = true;
+    services->onMessageBox = [&](const FakeServices::Box &) {
+        runningWhileOpen = w->Timer1->isActive();
+    };
+    startGame("Anna");
+    QVERIFY(!runningWhileOpen);
+    QVERIFY(w->Timer1->isActive());
+}
+
+void TestCompetition::cancelledNameIsEmpty()
+{
+    startGame("");
+    QCOMPARE(services->prompts(), QStringList{greetingOf("")});
+    QCOMPARE(w->lblnome1->caption(), "");
+    // First run: both record files created empty, the labels empty.
+    QCOMPARE(bytesOf(path("velmora.txt")), QByteArray());
+    QCOMPARE(bytesOf(path("velmora1.txt")), QByteArray());
+    QCOMPARE(w->lblpunti->caption(), "");
+    QCOMPARE(w->lblnome->caption(), "");
+}
+
+void TestCompetition::classCommand_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("3B") << "3B" << " Classe  3B";
+    QTest::newRow("cancelled") << "" << " Classe  ";
+}
+
+void TestCompetition::classCommand()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    startGame("Anna");
+    services->inputs.enqueue(typed);
+    w->clas->trigger();
+    QCOMPARE(services->inputPrompts.last(), "Classe?");
+    QCOMPARE(services->prompts().last(), message);
+    QCOMPARE(w->classe->caption(), typed);
+    QCOMPARE(w->nomeClasse, typed);
+}
+
+void TestCompetition::helpMessage()
+{
+    startGame("Anna");
+    w->HELP->trigger();
+    QCOMPARE(services->prompts().last(),
+             "Anna Devi risolvere così: es 1,5=15/10 poi semplificando 3/2  Ciao");
+    QCOMPARE(services->boxes.last().buttons, platform::Buttons::Ok);
+}
+
+void TestCompetition::newCompetitionNo()
+{
+    startGame("Anna");
+    for (int i = 0; i < 5; ++i)
+        w->Timer1_Timer();
+    const QString question = w->lblNum1->caption();
+    w->errate = 2;
+    w->lblScore1->setCaption("2");
+    services->answers.enqueue(platform::AnswerNo);
+    w->Next->trigger();
+    QCOMPARE(services->boxes.last().prompt, "INIZIAMO UNA NUOVA GARA  ?");
+    QCOMPARE(services->boxes.last().title, "INIZIARE NUOVA GARA");
+    QCOMPARE(services->boxes.last().buttons, platform::Buttons::YesNoQuestion);
+    QCOMPARE(w->lblconto->caption(), "00:14:55");
+    QCOMPARE(w->lblScore1->caption(), "2");
+    QCOMPARE(w->lblNum1->caption(), question);
+    QCOMPARE(services->inputPrompts.size(), 1);
+}
+
+void TestCompetition::newCompetitionYes()
+{
+    startGame("Anna");
+    services->draws.append({0.0625, 0.2}); // 1,5
+    w->cmdNext_Click();
+    QTest::keyClick(w->txtAnswer, Qt::Key_3);
+    QTest::keyClick(w->txtAnswer, Qt::Key_Return);
+    QTest::keyClick(w->text3, Qt::Key_2);
+    QTest::keyClick(w->text3, Qt::Key_Return);
+    QCOMPARE(w->lblScore->caption(), "1");
+    services->inputs.enqueue("3C");
+    w->clas->trigger();
+    for (int i = 0; i < 10; ++i)
+        w->Timer1_Timer();
+    Label *oldScore = w->lblScore;
+
+    services->answers.enqueue(platform::AnswerYes);
+    services->inputs.enqueue("Bea");
+    w->Next->trigger();
+    QVERIFY(w->lblScore != oldScore); // the controls were created anew
+    QCOMPARE(services->inputPrompts.last(), "Come ti chiami?");
+    QCOMPARE(services->prompts().last(), greetingOf("Bea"));
+    QCOMPARE(w->lblnome1->caption(), "Bea");
+    QCOMPARE(w->lblconto->caption(), "00:15:00");
+    QCOMPARE(w->lblScore->caption(), "0");
+    QCOMPARE(w->lblScore1->caption(), "0");
+    QCOMPARE(w->lblScore2->caption(), "0");
+    QCOMPARE(w->classe->caption(), "Label2");
+    QCOMPARE(w->esatte, qint16(0));
+    QVERIFY(w->Timer1->isActive());
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->windowTitle(), "Virelba");
+    // Variables that loading does not set keep the last solution.
+    QCOMPARE(w->numeratore, 3);
+    QCOMPARE(w->denominatore, 2);
+    QCOMPARE(w->Text9->text(), "");
+    // Nothing was written by the competition that was replaced.
+    QVERIFY(!QFile::exists(path("3C.txt")));
+    QCOMPARE(bytesOf(path("velmora.txt")), QByteArray());
+}
+
+void TestCompetition::countdown_data()
+{
+    QTest::addColumn<int>("ticks");
+    QTest::addColumn<QString>("clock");
+    QTest::newRow("1") << 1 << "00:14:59";
+    QTest::newRow("59") << 59 << "00:14:01";
+    QTest::newRow("60") << 60 << "00:14:00";
+    QTest::newRow("61") << 61 << "00:13:59";
+    QTest::newRow("899") << 899 << "00:00:01";
+    QTest::newRow("900") << 900 << "00:00:00";
+}
+
+void TestCompetition::countdown()
+{
+    QFETCH(int, ticks);
+    QFETCH(QString, clock);
+    startGame("Anna");
+    for (int i = 0; i < ticks; ++i)
+        w->Timer1_Timer();
+    QCOMPARE(w->lblconto->caption(), clock);
+    QCOMPARE(w->restanti, qint16(900 - ticks));
+    QCOMPARE(services->prompts().size(), 1); // the greeting only
+}
+
+void TestCompetition::timeOverNoNo()
+{
+    startGame("Anna");
+    for (int i = 0; i < 900; ++i)
+        w->Timer1_Timer();
+    services->answers.append({platform::AnswerNo, platform::AnswerNo});
+    w->Timer1_Timer();
+    QCOMPARE(services->prompts().mid(1), (QStringList{"Vuoi veramente lasciarmi  ?",
+                                                      "Tempo scaduto",
+                                                      "Vuoi veramente lasciarmi  ?"}));
+    QCOMPARE(services->boxes[1].title, "Uscire dal programma");
+    QCOMPARE(services->boxes[2].title, "Solfira");
+    QCOMPARE(services->boxes[2].buttons, platform::Buttons::Ok);
+    QCOMPARE(services->beeps, 1);
+    QVERIFY(!w->Timer1->isActive());
+    QCOMPARE(w->lblconto->caption(), "00:00:00");
+    QVERIFY(!w->hasEnded());
+    QVERIFY(!QFile::exists(path("Label2.txt")));
+    // The game goes on and Exit still works.
+    services->answers.enqueue(platform::AnswerYes);
+    w->cmdExit->click();
+    QVERIFY(w->hasEnded());
+    QVERIFY(bytesOf(path("Label2.txt")).contains("Tempo restante   00:00:00Data:"));
+}
+
+void TestCompetition::timeOverYes()
+{
+    startGame("Anna");
+    for (int i = 0; i < 900; ++i)
+        w->Timer1_Timer();
+    services->answers.enqueue(platform::AnswerYes);
+    w->Timer1_Timer();
+    QVERIFY(w->hasEnded());
+    QCOMPARE(services->endCount, 1);
+    QCOMPARE(bytesOf(path("Label2.txt")),
+             QByteArray("Nome:  Anna  Risposte esatte 0  Risposte errate  0Tempo restante   "
+                        "00:00:00Data:   15/04/2007\r\n"));
+    QVERIFY(!w->Timer1->isActive());
+}
+
+void TestCompetition::ticksWhileAQuestionIsOpen()
+{
+    startGame("Anna");
+    for (int i = 0; i < 900; ++i)
+        w->Timer1_Timer();
+    // Every box that opens sees three more ticks arrive meanwhile.
+    services->onMessageBox = [this](const FakeServices::Box &) {
+        services->onMessageBox = nullptr;
+        for (int i = 0; i < 3; ++i)
+            w->Timer1_Timer();
+    };
+    services->answers.append({platform::AnswerNo, platform::AnswerNo});
+    w->Timer1_Timer();
+    QCOMPARE(services->prompts().size(), 1 + 3);
+    // The exit button's question blocks ticks too.
+    services->onMessageBox = [this](const FakeServices::Box &) { w->Timer1_Timer(); };
+    services->answers.enqueue(platform::AnswerNo);
+    w->cmdExit_Click();
+    QCOMPARE(services->prompts().size(), 1 + 3 + 1);
+}
+
+void TestCompetition::minimisedCaptionFollowsTheClock()
+{
+    startGame("Anna");
+    QCOMPARE(w->windowTitle(), "Virelba");
+    w->setWindowState(Qt::WindowMinimized);
+    w->Form_Resize();
+    QCOMPARE(w->windowTitle(), "00:15:00");
+    w->Timer1_Timer();
+    QCOMPARE(w->windowTitle(), "00:14:59");
+    w->setWindowState(Qt::WindowNoState);
+    w->Form_Resize();
+    QCOMPARE(w->windowTitle(), "Virelba");
+    w->Timer1_Timer();
+    QCOMPARE(w->windowTitle(), "Virelba");
+}
+
+void TestCompetition::exitNoChangesNothing()
+{
+    startGame("Anna");
+    services->answers.enqueue(platform::AnswerNo);
+    w->cmdExit->click();
+    QCOMPARE(services->boxes.last().prompt, "Vuoi veramente lasciarmi  ?");
+    QCOMPARE(services->boxes.last().title, "Uscire dal programma");
+    QCOMPARE(services->boxes.last().buttons, platform::Buttons::YesNoQuestion);
+    QVERIFY(!w->hasEnded());
+    QVERIFY(w->Timer1->isActive());
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), (QStringList{"velmora.txt", "velmora1.txt"}));
+}
+
+void TestCompetition::exitFirstRunScores_data()
+{
+    QTest::addColumn<int>("right");
+    QTest::addColumn<QByteArray>("record");
+    QTest::addColumn<QByteArray>("logLine");
+    QTest::addColumn<int>("boxesAfterQuestion");
+    QTest::newRow("score 0 keeps the empty record")
+        << 0 << QByteArray()
+        << QByteArray("Nome:  Anna  Risposte esatte 0  Risposte errate  0Tempo restante   "
+                      "00:15:00Data:   15/04/2007\r\n")
+        << 0;
+    QTest::newRow("score 2 is the record")
+        << 2 << QByteArray("2\r\n")
+        << QByteArray("Nome:  Anna Risposte esatte 2  Risposte errate  0Tempo restante   "
+                      "00:15:00-\"Data:  15/04/2007\r\n")
+        << 1;
+}
+
+void TestCompetition::exitFirstRunScores()
+{
+    QFETCH(int, right);
+    QFETCH(QByteArray, record);
+    QFETCH(QByteArray, logLine);
+    QFETCH(int, boxesAfterQuestion);
+    startGame("Anna");
+    w->esatte = qint16(right);
+    w->lblScore->setCaption(QString::number(right));
+    const int before = int(services->boxes.size());
+    services->answers.enqueue(platform::AnswerYes);
+    w->cmdExit_Click();
+    QVERIFY(w->hasEnded());
+    QCOMPARE(int(services->boxes.size()) - before - 1, boxesAfterQuestion);
+    if (boxesAfterQuestion)
+        QCOMPARE(services->boxes.last().prompt, "Ok ho registrato il tuo record, C A M P I O N E\"");
+    QCOMPARE(bytesOf(path("velmora.txt")), record);
+    QCOMPARE(bytesOf(path("Label2.txt")), logLine);
+}
+
+void TestCompetition::recordBeaten()
+{
+    writeBytes(path("velmora.txt"), "12\r\n");
+    writeBytes(path("velmora1.txt"), "Carlo\r\n");
+    startGame("Bea");
+    w->lblScore->setCaption("13");
+    services->answers.enqueue(platform::AnswerYes);
+    w->cmdExit_Click();
+    QCOMPARE(bytesOf(path("velmora.txt")), QByteArray("13\r\n"));
+    QCOMPARE(bytesOf(path("velmora1.txt")), QByteArray("Bea\r\n"));
+    QCOMPARE(services->boxes.last().title, "Solfira");
+    QCOMPARE(services->endCount, 1);
+}
+
+void TestCompetition::unwritableDataDirectoryGoesOn()
+{
+    writeBytes(path("occupato"), "x");
+    services->inputs.enqueue("Anna");
+    w = new Tavola(*services, path("occupato"));
+    w->start();
+    QVERIFY(!w->hasEnded());
+    QCOMPARE(services->prompts().size(), 2);
+    QVERIFY(services->prompts().last().contains("velmora.txt"));
+    QVERIFY(services->prompts().last().contains("La gara continua"));
+    QCOMPARE(w->lblpunti->caption(), "");
+    QCOMPARE(w->lblnome->caption(), "");
+    QVERIFY(w->isVisible());
+    QVERIFY(w->Timer1->isActive());
+}
+
+void TestCompetition::failedWriteAtTheEndReturnsToTheGame()
+{
+    startGame("Anna");
+    QVERIFY(QDir(dir->path()).mkdir("Label2.txt"));
+    w->lblScore->setCaption("0");
+    services->answers.enqueue(platform::AnswerYes);
+    w->cmdExit_Click();
+    QVERIFY(!w->hasEnded());
+    QVERIFY(services->prompts().last().contains("Label2.txt"));
+    QCOMPARE(w->lblScore->caption(), "0");
+    // Exit can be tried again once the problem is gone.
+    QVERIFY(QDir(dir->path()).rmdir("Label2.txt"));
+    services->answers.enqueue(platform::AnswerYes);
+    w->cmdExit_Click();
+    QVERIFY(w->hasEnded());
+    QVERIFY(QFile::exists(path("Label2.txt")));
+}
+
+void TestCompetition::wholeGameThroughTheWindow()
+{
+    startGame("Anna");
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    services->inputs.enqueue("3A");
+    w->clas->trigger();
+    // 1,5 answered 3/2 (right), then 3,25 answered 26/8 (wrong).
+    const auto answer = [this](double draw, double decimals, const char *num, const char *den) {
+        services->draws.append({draw, decimals});
+        w->cmdNext_Click();
+        QTest::keyClicks(w->txtAnswer, num);
+        QTest::keyClick(w->txtAnswer, Qt::Key_Return);
+        QTest::keyClicks(w->text3, den);
+        QTest::keyClick(w->text3, Qt::Key_Return);
+    };
+    answer(0.0625, 0.2, "3", "2");
+    QCOMPARE(w->lblMessage->caption(), "Esatto, è incredibile!!!");
+    answer(0.28125, 0.9, "26", "8");
+    QCOMPARE(w->lblMessage->caption(), "Sbagliato!! 13 / 4");
+    for (int i = 0; i < 192; ++i)
+        w->Timer1_Timer();
+    services->answers.enqueue(platform::AnswerYes);
+    QTest::keyClick(w->cmdExit, Qt::Key_Return);
+    QVERIFY(w->hasEnded());
+    QCOMPARE(bytesOf(path("3A.txt")),
+             QByteArray("Nome:  Anna Risposte esatte 1  Risposte errate  1Tempo restante   "
+                        "00:11:48-\"Data:  15/04/2007\r\n"));
+    QCOMPARE(bytesOf(path("velmora.txt")), QByteArray("1\r\n"));
+    QCOMPARE(bytesOf(path("velmora1.txt")), QByteArray("Anna\r\n"));
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files),
+             (QStringList{"3A.txt", "velmora.txt", "velmora1.txt"}));
+}
+
+void TestCompetition::closingWritesNothing()
+{
+    startGame("Anna");
+    w->lblScore->setCaption("5");
+    w->close();
+    QVERIFY(w->hasEnded());
+    QCOMPARE(services->endCount, 1);
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), (QStringList{"velmora.txt", "velmora1.txt"}));
+    QCOMPARE(bytesOf(path("velmora.txt")), QByteArray());
+    // No handler runs after the end.
+    const int boxes = int(services->boxes.size());
+    w->HELP->trigger();
+    QCOMPARE(int(services->boxes.size()), boxes);
+}
+
+QTEST_MAIN(TestCompetition)
+#include "tst_competition.moc"
