@@ -59,6 +59,11 @@ AnswerBox::AnswerBox(QWidget *parent) : QLineEdit(parent) {}
 
 void AnswerBox::keyPressEvent(QKeyEvent *event)
 {
+    // Alt with a key is an access key or a menu, never a character for the box.
+    if (event->modifiers() & Qt::AltModifier) {
+        event->ignore();
+        return;
+    }
     const QString text = event->text();
     const bool focusKey = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
     if (!text.isEmpty() && !focusKey) {
