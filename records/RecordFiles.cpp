@@ -113,11 +113,10 @@ FinishOutcome RecordStore::finishGame(const FinishedGame &game) const
         if (outcome.error.isEmpty())
             outcome.error = rewriteRecordFile(recordHolderPath(), game.summary.name);
     }
+    outcome.line = classLogLine(game.summary,
+                                outcome.newRecord ? LogForm::NewRecord : LogForm::RecordStands);
     if (outcome.error.isEmpty())
-        outcome.error = appendLine(classLogPath(game.className),
-                                   classLogLine(game.summary, outcome.newRecord
-                                                                  ? LogForm::NewRecord
-                                                                  : LogForm::RecordStands));
+        outcome.error = appendLine(classLogPath(game.className), outcome.line);
     return outcome;
 }
 

@@ -26,6 +26,7 @@ struct FinishedGame {
 
 struct FinishOutcome {
     bool newRecord = false;
+    QString line;  // the class log line, as written (or as it would have been)
     QString error; // empty when every write went through
 };
 

@@ -43,6 +43,8 @@ public:
     qint16 restanti = 0;     // total seconds left
     QString cartella;        // the data directory
     QString nomeClasse;      // the class typed at the class prompt
+    QString fileClasse;      // the class read back for the class log's name
+    QString riga;            // the last line written to a class log
 
     // ---- Controls (created in this order) ------------------------------------------------
     PictureBox *Picture2 = nullptr;

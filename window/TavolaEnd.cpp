@@ -20,12 +20,14 @@ void Tavola::cmdExit_Click()
     game.summary = {lblnome1->caption(), Label6->caption(),   lblScore->caption(),
                     Label1->caption(),   lblScore1->caption(), Label11->caption(),
                     lblconto->caption(), Lbltime->caption()};
-    game.className = classe->caption();
+    fileClasse = classe->caption();
+    game.className = fileClasse;
     game.score = platform::readNumber(lblScore->caption(), m_services.numberLocale());
 
     // The record files are compared and written under a lock, against the record as the
     // file holds it now (another copy of the game may share the folder).
     const records::FinishOutcome outcome = records::RecordStore(cartella).finishGame(game);
+    riga = outcome.line;
     if (!outcome.error.isEmpty()) {
         // Nothing is lost: the score stays on screen and Exit can be tried again.
         m_services.messageBox(outcome.error +
