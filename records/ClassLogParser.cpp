@@ -530,6 +530,7 @@ void ClassLogParser::finish()
         return;
     takeLine(m_pending);
     m_pending = QByteArray();
+    m_pendingBytes = 0;
 }
 
 void ClassLogParser::takeLine(QByteArrayView line)

@@ -3,10 +3,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 
 #ifdef Q_OS_WIN
 #include "platform/WindowsCalls.h"
+extern Q_CORE_EXPORT int qt_ntfs_permission_lookup;
 #endif
 
 namespace records {
@@ -22,10 +22,13 @@ QString withTrailingSlash(QString path)
 }
 
 #ifdef Q_OS_WIN
+// Asks the file system's permissions, writing nothing (the register must not write there).
 bool canWriteIn(const QString &dir)
 {
-    QTemporaryFile probe(dir + QStringLiteral("solfira-XXXXXX.tmp"));
-    return probe.open();
+    ++qt_ntfs_permission_lookup;
+    const bool writable = QFileInfo(dir).isWritable();
+    --qt_ntfs_permission_lookup;
+    return writable;
 }
 #endif
 
