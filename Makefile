@@ -22,3 +22,16 @@ configure: deps
 
 build: configure
 	cmake --build $(BUILD) --parallel
+
+# Optional, not part of `make test`:
+#   make package         the Debian package $(BUILD)/solfira_<version>_<arch>.deb (CPack);
+#                        install it with: sudo apt install ./$(BUILD)/solfira_*.deb
+#   make check-windows   the Windows-only code and the version resource, built with mingw-w64
+#                        and run under Wine (installs tests/windows/packages.txt when missing)
+.PHONY: package check-windows
+
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+check-windows:
+	bash tests/windows/check.sh $(BUILD)-windows

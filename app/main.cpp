@@ -2,6 +2,7 @@
 #include "window/Tavola.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCommandLineParser>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -10,17 +11,46 @@
 
 #include <cstdio>
 
-int main(int argc, char *argv[])
+namespace {
+
+// Options Qt's window system takes from the command line and removes before the program sees
+// its arguments: the first reading accepts them so that they are not taken for mistakes.
+constexpr const char *qtOptionsWithValue[] = {
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry",
+    "qwindowicon", "icon", "qwindowtitle", "title", "session", "name", "display", "style",
+    "stylesheet"};
+constexpr const char *qtFlagOptions[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+void nameTheApplication()
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Solfira"));
-    QApplication::setApplicationVersion(QStringLiteral(SOLFIRA_VERSION_TEXT));
-    QApplication::setDesktopFileName(QStringLiteral(SOLFIRA_APP_ID));
+    QCoreApplication::setApplicationName(QStringLiteral("Solfira"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(SOLFIRA_VERSION_TEXT));
+}
+
+struct CommandLine {
+    int exitStatus = -1; // 0 or more: end at once with this status
+    QString dataDirectory;
+};
+
+// Reads the command line before any window system is opened, so that --help, --version and
+// a mistaken command line are answered on a machine with no display too. A mistake is
+// reported on standard error with status 2; nothing is written anywhere else.
+CommandLine readCommandLine(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    nameTheApplication();
+    QTranslator qtTranslator; // Qt's own messages ("Opzione sconosciuta") in Italian
+    if (qtTranslator.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTranslator);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Solfira: scrivi i numeri decimali come frazioni ridotte ai minimi termini."));
-    parser.addHelpOption();
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")},
+                                  QStringLiteral("Mostra questo aiuto."));
+    parser.addOption(help);
     parser.addVersionOption();
     const QCommandLineOption dataDir(
         QStringLiteral("data-dir"),
@@ -28,22 +58,48 @@ int main(int argc, char *argv[])
                        "condivisa della scuola)."),
         QStringLiteral("DIR"));
     parser.addOption(dataDir);
-    if (!parser.parse(QApplication::arguments())) {
+    for (const char *name : qtOptionsWithValue) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char *name : qtFlagOptions) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+
+    if (!parser.parse(QCoreApplication::arguments())) {
         std::fprintf(stderr, "solfira: %s\nProva 'solfira --help'.\n",
                      qPrintable(parser.errorText()));
-        return 2;
+        return {2, {}};
     }
-    if (parser.isSet(QStringLiteral("version"))) {
-        std::printf("Solfira %s\n", SOLFIRA_VERSION_TEXT);
-        return 0;
-    }
-    if (parser.isSet(QStringLiteral("help")))
-        parser.showHelp(0);
     if (!parser.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "solfira: argomento inatteso '%s'\nProva 'solfira --help'.\n",
                      qPrintable(parser.positionalArguments().constFirst()));
-        return 2;
+        return {2, {}};
     }
+    if (parser.isSet(QStringLiteral("version"))) {
+        std::printf("Solfira %s\n", SOLFIRA_VERSION_TEXT);
+        std::fflush(stdout);
+        return {0, {}};
+    }
+    if (parser.isSet(help))
+        parser.showHelp(0); // prints the help and ends the process with status 0
+    return {-1, parser.value(dataDir)};
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    const CommandLine commandLine = readCommandLine(argc, argv);
+    if (commandLine.exitStatus >= 0)
+        return commandLine.exitStatus;
+
+    QApplication app(argc, argv);
+    nameTheApplication();
+    QApplication::setDesktopFileName(QStringLiteral(SOLFIRA_APP_ID));
 
     // Qt's own dialog buttons in Italian ("Sì", "No", "Annulla").
     QTranslator qtTranslator;
@@ -58,7 +114,7 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     platform::QtServices services;
-    Tavola window(services, parser.value(dataDir));
+    Tavola window(services, commandLine.dataDirectory);
     services.setDialogParent(&window);
     window.start();
     return QApplication::exec();

@@ -6,21 +6,28 @@
 
 namespace platform {
 
-std::string windowsDirectory()
+std::string windowsDirectoryFrom(WindowsDirectoryQuery query)
 {
     std::vector<char> buffer(128, '\0');
-    UINT n = GetWindowsDirectoryA(buffer.data(), UINT(buffer.size()));
+    unsigned n = query(buffer.data(), unsigned(buffer.size()));
     if (n >= buffer.size()) {
         // Too long for the buffer: n is the size needed, terminating NUL included.
         buffer.assign(size_t(n) + 1, '\0');
-        n = GetWindowsDirectoryA(buffer.data(), UINT(buffer.size()));
+        n = query(buffer.data(), unsigned(buffer.size()));
     }
+    // Failed, or grew again in between: better no directory than a wrong one.
     if (n == 0 || n >= buffer.size())
         return std::string();
     std::string dir(buffer.data(), n);
-    if (dir.empty() || dir.back() != '\\')
+    if (dir.back() != '\\')
         dir += '\\';
     return dir;
+}
+
+std::string windowsDirectory()
+{
+    return windowsDirectoryFrom(
+        [](char *buffer, unsigned size) -> unsigned { return GetWindowsDirectoryA(buffer, size); });
 }
 
 std::string userDecimalSeparator()

@@ -7,12 +7,20 @@
 
 namespace platform {
 
-// The Windows directory ("C:\WINDOWS\"), always ending in a backslash. A directory too long
-// for the first buffer is asked for again with a buffer of the size the system asks for.
+// The Windows directory ("C:\WINDOWS\"), always ending in a backslash; empty when the system
+// cannot give it. A directory too long for the first buffer of 128 characters is asked for
+// again with a buffer of the size the system asks for, never cut short.
 std::string windowsDirectory();
 
 // The user's decimal separator as the system gives it (normally one character; may be empty
 // or longer on a customised system).
 std::string userDecimalSeparator();
+
+// What windowsDirectory() does with the answers of `query`, a function that behaves as
+// GetWindowsDirectoryA: it fills `buffer` of `size` characters and returns the length of
+// the text stored, or, when the buffer is too small, the size needed with the terminating
+// NUL, or 0 on failure.
+using WindowsDirectoryQuery = unsigned (*)(char *buffer, unsigned size);
+std::string windowsDirectoryFrom(WindowsDirectoryQuery query);
 
 } // namespace platform

@@ -1,0 +1,8 @@
+# The built game played end to end, the way a pupil with a screen reader plays it: its own
+# X server, D-Bus session and accessibility bus, driven over AT-SPI and with xdotool
+# (packages xvfb, xdotool, dbus-daemon, at-spi2-core, python3-gi, gir1.2-atspi-2.0).
+add_test(NAME e2e_play
+         COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/e2e/play_solfira.py
+                 --solfira $<TARGET_FILE:solfira>)
+# The driver gives up by itself after 90 s and cleans up; this is the last resort.
+set_tests_properties(e2e_play PROPERTIES TIMEOUT 150 LABELS e2e)

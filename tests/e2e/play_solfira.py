@@ -1,0 +1,522 @@
+#!/usr/bin/python3
+"""Plays the built game the way a pupil does, through what a screen reader sees.
+
+On a private desktop (tests/e2e/desktop.py) it starts the game with an empty data folder,
+answers the name prompt, reads the greeting and the question over AT-SPI, types the right
+fraction, then an unreduced one, opens a new question, gives the class, leaves with "Sì" and
+checks the record files and the class log byte for byte. Keys are typed with xdotool into
+the focused window, as a keyboard would; AT-SPI is used to read and to move the focus.
+
+Usage: play_solfira.py --solfira PATH      (exit status 0: passed; gives up after 90 s)
+Needs Debian's /usr/bin/python3 with python3-gi, gir1.2-atspi-2.0, and xvfb, xdotool,
+dbus-daemon, at-spi2-core.
+"""
+
+import argparse
+import datetime
+import os
+import re
+import signal
+import subprocess
+import sys
+import time
+from decimal import Decimal
+from fractions import Fraction
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from desktop import Desktop, stop_group  # noqa: E402
+
+PLAYER = "Niccolò"  # a letter outside ASCII: the files are single-byte Latin-1
+CLASS = "3A"
+WAIT = 20.0  # seconds for anything to appear; generous for a loaded machine
+TIME_LIMIT = 90  # seconds for the whole run
+Atspi = None  # imported once the private desktop's buses are known
+GLib = None
+
+
+class Failure(AssertionError):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def log(message):
+    print(f"[{time.monotonic() - START:6.2f}] {message}", flush=True)
+
+
+START = time.monotonic()
+
+
+# -- AT-SPI ---------------------------------------------------------------------------------
+
+def pump():
+    context = GLib.MainContext.default()
+    while context.pending():
+        context.iteration(False)
+
+
+def wait_for(what, probe, timeout=WAIT):
+    """Polls `probe` (events are delivered meanwhile) until it returns a true value."""
+    deadline = time.monotonic() + timeout
+    last_error = None
+    while True:
+        pump()
+        try:
+            value = probe()
+            if value:
+                return value
+        except GLib.Error as error:  # an object went away while it was being read
+            last_error = error
+        if time.monotonic() > deadline:
+            raise Failure(f"timed out waiting for {what}"
+                          + (f" (last error: {last_error})" if last_error else ""))
+        time.sleep(0.05)
+
+
+def children(obj):
+    try:
+        return [obj.get_child_at_index(i) for i in range(obj.get_child_count())]
+    except GLib.Error:
+        return []
+
+
+def walk(obj):
+    todo = [obj]
+    while todo:
+        current = todo.pop(0)
+        yield current
+        todo.extend(c for c in children(current) if c is not None)
+
+
+def has_state(obj, state):
+    return obj.get_state_set().contains(state)
+
+
+def showing(obj):
+    return has_state(obj, Atspi.StateType.SHOWING)
+
+
+def find(root, role, name=None, description=None, visible=True):
+    for obj in walk(root):
+        try:
+            if obj.get_role_name() != role:
+                continue
+            if name is not None and obj.get_name() != name:
+                continue
+            if description is not None and obj.get_description() != description:
+                continue
+            if visible and not showing(obj):
+                continue
+            return obj
+        except GLib.Error:
+            continue
+    return None
+
+
+def text_of(obj):
+    return Atspi.Text.get_text(obj, 0, Atspi.Text.get_character_count(obj))
+
+
+class Game:
+    """The running game as AT-SPI and the X server show it."""
+
+    def __init__(self, desktop, process):
+        self.desktop = desktop
+        self.process = process
+        self.app = None
+        self.events = []  # (kind, role, description, value) of property changes
+        self.listener = None
+
+    def xdotool(self, *args):
+        result = subprocess.run(["xdotool", *args], env=self.desktop.env, capture_output=True,
+                                text=True, timeout=30)
+        if result.returncode != 0:
+            raise Failure(f"xdotool {' '.join(args)} failed: {result.stderr.strip()}")
+        return result.stdout
+
+    def attach(self):
+        def application():
+            desktop = Atspi.get_desktop(0)
+            for app in children(desktop):
+                if app is not None and app.get_process_id() == self.process.pid:
+                    return app
+            return None
+        self.app = wait_for("the game on the accessibility bus", application)
+        # Every read asks the game itself: a cached name could be one change behind.
+        self.app.set_cache_mask(Atspi.Cache.NONE)
+        self.listener = Atspi.EventListener.new(self._event)
+        for kind in ("object:property-change:accessible-name",
+                     "object:property-change:accessible-description"):
+            self.listener.register(kind)
+
+    def _event(self, event):
+        try:
+            source = event.source
+            if source.get_process_id() != self.process.pid:
+                return
+            # Qt 6.4 sends no value with the change: the value is what the object says now.
+            value = (source.get_name() if event.type.endswith("accessible-name")
+                     else source.get_description())
+            self.events.append((event.type, source.get_role_name(), source.get_description(),
+                                value))
+        except GLib.Error:
+            pass
+
+    def ensure_running(self):
+        code = self.process.poll()
+        check(code is None, f"the game ended unexpectedly with status {code}")
+
+    # Top-level windows ----------------------------------------------------------------------
+
+    def open_boxes(self):
+        """The dialogs and message boxes on screen."""
+        self.ensure_running()
+        return [w for w in children(self.app)
+                if w is not None and w.get_role_name() in ("dialog", "alert") and showing(w)]
+
+    def wait_box(self, role, what):
+        def probe():
+            boxes = self.open_boxes()
+            check(len(boxes) <= 1, f"more than one box open: {[b.get_name() for b in boxes]}")
+            return boxes[0] if boxes and boxes[0].get_role_name() == role else None
+        return wait_for(what, probe)
+
+    def wait_no_box(self, what):
+        wait_for(what, lambda: not self.open_boxes())
+
+    def main_window(self):
+        """The game window, refusing to act on it while a box is open: a person could not."""
+        boxes = self.open_boxes()
+        check(not boxes, f"a box is open over the window: {[b.get_name() for b in boxes]}")
+        return wait_for("the game window", lambda: find(self.app, "frame"))
+
+    def xid(self, title):
+        def probe():
+            out = subprocess.run(["xdotool", "search", "--all", "--onlyvisible", "--pid",
+                                  str(self.process.pid), "--name", f"^{re.escape(title)}$"],
+                                 env=self.desktop.env, capture_output=True, text=True)
+            ids = out.stdout.split()
+            return ids[-1] if ids else None
+        return wait_for(f"the X window titled {title!r}", probe)
+
+    def focus(self, window, widget):
+        """Gives the keyboard focus to `widget` in the top-level `window` (an accessible)."""
+        self.xdotool("windowfocus", "--sync", self.xid(window.get_name()))
+        if not has_state(widget, Atspi.StateType.FOCUSED):
+            widget.grab_focus()
+        wait_for(f"the focus on {widget.get_role_name()} {widget.get_name()!r}",
+                 lambda: has_state(widget, Atspi.StateType.FOCUSED))
+
+    def type_into(self, field, text):
+        """Types `text` into the focused `field`, and reads it back."""
+        check(has_state(field, Atspi.StateType.FOCUSED), f"{field.get_name()!r} has no focus")
+        for attempt in range(3):
+            # Backspace is a key the answer boxes take as it is (a Ctrl chord is not).
+            left = len(text_of(field))
+            if left:
+                self.xdotool("key", *(["End"] + ["BackSpace"] * left))
+            self.xdotool("type", "--delay", "20", text)
+            try:
+                wait_for(f"{text!r} in {field.get_name()!r}", lambda: text_of(field) == text, 5)
+                return
+            except Failure:
+                log(f"retyping {text!r} (read back {text_of(field)!r})")
+        raise Failure(f"could not type {text!r} into {field.get_name()!r}")
+
+    def key(self, *keys):
+        self.xdotool("key", *keys)
+
+
+# -- the scenario ---------------------------------------------------------------------------
+
+def expected_fraction(question):
+    check(re.fullmatch(r"[1-8],\d{1,2}", question), f"question {question!r} is not a decimal "
+                                                       "number from 1 to 9 with a comma")
+    value = Fraction(Decimal(question.replace(",", ".")))
+    check(value.denominator != 1, f"question {question!r} is a whole number")
+    return value.numerator, value.denominator
+
+
+def label(window, description):
+    return wait_for(f"the label {description!r}",
+                    lambda: find(window, "label", description=description))
+
+
+def counters(window):
+    return tuple(label(window, title).get_name()
+                 for title in ("Risposte esatte", "Risposte errate", "Risposte totali"))
+
+
+def answer(game, numerator, denominator):
+    """Types a fraction as a player does: numerator, Enter, denominator, Enter."""
+    window = game.main_window()
+    top = game.xid(window.get_name())
+    game.xdotool("windowfocus", "--sync", top)
+    upper = find(window, "text", name="Numeratore")
+    lower = find(window, "text", name="Denominatore")
+    check(upper and lower, "the numerator and denominator boxes are not on screen")
+    wait_for("the focus in the numerator box",
+             lambda: has_state(upper, Atspi.StateType.FOCUSED))
+    game.type_into(upper, str(numerator))
+    game.key("Return")
+    wait_for("the focus in the denominator box",
+             lambda: has_state(lower, Atspi.StateType.FOCUSED))
+    game.type_into(lower, str(denominator))
+    game.key("Return")
+    next_button = find(window, "push button", name="Nuovo calcolo")
+    wait_for("the focus on 'Nuovo calcolo'",
+             lambda: has_state(next_button, Atspi.StateType.FOCUSED))
+    return window, next_button
+
+
+def read_question(game):
+    window = game.main_window()
+    question_label = label(window, "Numero decimale da scrivere come frazione")
+    question = wait_for("a question", lambda: question_label.get_name())
+    upper = find(window, "text", name="Numeratore")
+    # A screen reader reads the question when the focus reaches the numerator box.
+    check(question in upper.get_description(),
+          f"the numerator box does not tell the question: {upper.get_description()!r}")
+    check(text_of(upper) == "", "the numerator box is not empty for a new question")
+    return question
+
+
+def heard(game, description, value):
+    """Whether a name change of the label described `description` to `value` was announced."""
+    return any(kind == "object:property-change:accessible-name" and role == "label"
+               and desc == description and new == value
+               for kind, role, desc, new in game.events)
+
+
+def play(desktop, solfira, data):
+    today_at_start = datetime.date.today()
+    # Italian numbers and dates: Qt takes the locale from LC_ALL by itself, so the question
+    # reads 3,25 and the date 08/12/2026 even where the C library has no Italian locale
+    # (Qt then only warns that it keeps a UTF-8 character set).
+    process = desktop.start("solfira", [solfira, "--data-dir", data],
+                            env={"QT_QPA_PLATFORM": "xcb", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+                                 "QT_ACCESSIBILITY": "1", "LC_ALL": "it_IT.UTF-8",
+                                 "LANG": "it_IT.UTF-8"},
+                            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    game = Game(desktop, process)
+    try:
+        return _play(game, data, today_at_start)
+    except Failure:
+        for event in game.events[-30:]:
+            log(f"event heard: {event}")
+        raise
+    finally:
+        if process.poll() is None:
+            stop_group(process)
+        errors = process.stderr.read().decode(errors="replace") if process.stderr else ""
+        unexpected = [line for line in errors.splitlines()
+                      if line and "which is not UTF-8" not in line
+                      and "switched to" not in line and "reconfigure your locale" not in line
+                      and "for more information" not in line]
+        if unexpected:
+            log("game's standard error:\n  " + "\n  ".join(unexpected))
+
+
+def _play(game, data, today_at_start):
+    game.attach()
+    log("game on the accessibility bus")
+
+    # Name prompt.
+    prompt = game.wait_box("dialog", "the name prompt")
+    field = find(prompt, "text", name="Come ti chiami?")
+    check(field is not None, "the name prompt has no box named 'Come ti chiami?'")
+    game.focus(prompt, field)
+    game.type_into(field, PLAYER)
+    game.key("Return")
+
+    # Greeting.
+    greeting = game.wait_box("alert", "the greeting")
+    text = find(greeting, "label")
+    check(text is not None and text.get_name() == f" {PLAYER} vediamo se sei un vero campione  ",
+          f"greeting reads {text.get_name() if text else None!r}")
+    ok = find(greeting, "push button", name="OK")
+    game.focus(greeting, ok)
+    game.key("Return")
+    game.wait_no_box("the greeting to close")
+    log("named and greeted")
+
+    window = wait_for("the game window on screen",
+                      lambda: (lambda f: f if f and showing(f) else None)(find(game.app, "frame")))
+    check(window.get_name() == "Virelba", f"window title {window.get_name()!r}")
+    challenger = label(window, "Il nome dello sfidante")
+    check(challenger.get_name() == PLAYER, f"challenger shows {challenger.get_name()!r}")
+    check(counters(window) == ("0", "0", "0"), f"counters at start: {counters(window)}")
+    clock = label(window, "Tempo restante della gara, in ore, minuti e secondi")
+    check(re.fullmatch(r"00:1[45]:\d\d", clock.get_name()), f"clock {clock.get_name()!r}")
+
+    # First question: the right fraction.
+    question = read_question(game)
+    numerator, denominator = expected_fraction(question)
+    log(f"question {question}: answering {numerator}/{denominator}")
+    window, next_button = answer(game, numerator, denominator)
+    verdict = label(window, "Esito della risposta")
+    check(verdict.get_name() == "Esatto, è incredibile!!!", f"verdict {verdict.get_name()!r}")
+    check(counters(window) == ("1", "0", "1"), f"counters after a right answer: {counters(window)}")
+    check(next_button.get_description().startswith("Esatto, è incredibile!!! Risposte esatte 1,"),
+          f"'Nuovo calcolo' tells {next_button.get_description()!r}")
+    wait_for("the verdict announced", lambda: heard(game, "Esito della risposta",
+                                                    "Esatto, è incredibile!!!"), 5)
+    wait_for("the count announced", lambda: heard(game, "Risposte esatte", "1"), 5)
+
+    # Second question: an unreduced fraction of the right value is wrong.
+    game.key("Return")  # on 'Nuovo calcolo'
+    second = wait_for("a new question", lambda: verdict.get_name() == "" and read_question(game))
+    numerator, denominator = expected_fraction(second)
+    log(f"question {second}: answering {2 * numerator}/{2 * denominator}")
+    window, next_button = answer(game, 2 * numerator, 2 * denominator)
+    wrong = f"Sbagliato!! {numerator} / {denominator}"
+    check(verdict.get_name() == wrong, f"verdict {verdict.get_name()!r}, expected {wrong!r}")
+    check(counters(window) == ("1", "1", "2"), f"counters after a wrong answer: {counters(window)}")
+    wait_for("the wrong verdict announced", lambda: heard(game, "Esito della risposta", wrong), 5)
+    check(next_button.get_description().startswith(wrong + " Risposte esatte 1, Risposte errate 1"),
+          f"'Nuovo calcolo' tells {next_button.get_description()!r}")
+
+    # A third question is posed and left unanswered.
+    game.key("Return")
+    third = wait_for("a third question", lambda: verdict.get_name() == "" and read_question(game))
+    expected_fraction(third)
+    check(counters(window) == ("1", "1", "2"), f"counters on a new question: {counters(window)}")
+    log(f"question {third} posed")
+
+    # The class, from the menu "Solfira" > "Classe", with the keyboard.
+    window = game.main_window()
+    game.xdotool("windowfocus", "--sync", game.xid(window.get_name()))
+    game.key("alt+s")
+    wait_for("the menu 'Solfira' open",
+             lambda: find(game.app, "menu item", name="Classe"))
+    game.key("c")
+    prompt = game.wait_box("dialog", "the class prompt")
+    field = find(prompt, "text", name="Classe?")
+    check(field is not None, "the class prompt has no box named 'Classe?'")
+    game.focus(prompt, field)
+    game.type_into(field, CLASS)
+    game.key("Return")
+    shown = game.wait_box("alert", "the class message")
+    text = find(shown, "label")
+    check(text is not None and text.get_name() == f" Classe  {CLASS}",
+          f"class message reads {text.get_name() if text else None!r}")
+    game.focus(shown, find(shown, "push button", name="OK"))
+    game.key("Return")
+    game.wait_no_box("the class message to close")
+    log("class given")
+
+    # Leave with "Sì".
+    window = game.main_window()
+    clock_before_exit = clock.get_name()
+    game.focus(window, find(window, "push button", name="Esci"))
+    game.key("Return")
+    question_box = game.wait_box("alert", "the exit question")
+    check(question_box.get_name() == "Uscire dal programma",
+          f"exit question titled {question_box.get_name()!r}")
+    text = find(question_box, "label")
+    check(text is not None and text.get_name() == "Vuoi veramente lasciarmi  ?",
+          f"exit question reads {text.get_name() if text else None!r}")
+    no = find(question_box, "push button", name="No")
+    check(no is not None and has_state(no, Atspi.StateType.FOCUSED),
+          "'No' is not the button in focus of the exit question")
+    game.focus(question_box, find(question_box, "push button", name="Sì"))
+    game.key("space")
+    # One right answer beats the empty record.
+    champion = game.wait_box("alert", "the new record message")
+    text = find(champion, "label")
+    check(text is not None and text.get_name() == 'Ok ho registrato il tuo record, C A M P I O N E"',
+          f"record message reads {text.get_name() if text else None!r}")
+    game.focus(champion, find(champion, "push button", name="OK"))
+    game.key("Return")
+    try:
+        status = game.process.wait(timeout=WAIT)
+    except subprocess.TimeoutExpired:
+        raise Failure("the game did not end after the record message")
+    check(status == 0, f"the game ended with status {status}")
+    log("game over")
+
+    check_files(data, clock_before_exit, today_at_start)
+
+
+def check_files(data, clock_before_exit, today_at_start):
+    names = sorted(os.listdir(data))
+    check(names == sorted([f"{CLASS}.txt", "velmora.txt", "velmora1.txt"]),
+          f"data folder holds {names}")
+
+    def content(name):
+        with open(os.path.join(data, name), "rb") as f:
+            return f.read()
+
+    check(content("velmora.txt") == b"1\r\n", f"velmora.txt: {content('velmora.txt')!r}")
+    holder = PLAYER.encode("latin-1") + b"\r\n"
+    check(content("velmora1.txt") == holder, f"velmora1.txt: {content('velmora1.txt')!r}")
+
+    log_bytes = content(f"{CLASS}.txt")
+    # The clock went on while the boxes were open: the time left is at most what was last
+    # read and a little less; the date is the day the game started (or the next day when
+    # the run spans midnight), in the Italian short form with the full year.
+    match = re.fullmatch(rb'Nome:  .* Risposte esatte 1  Risposte errate  1Tempo restante   '
+                         rb'(00:1[0-5]:[0-5]\d)-"Data:  (\d\d/\d\d/\d{4})\r\n', log_bytes)
+    check(match is not None, f"{CLASS}.txt has no new-record line: {log_bytes!r}")
+    time_left = match.group(1).decode()
+    to_seconds = lambda hms: sum(int(p) * f for p, f in zip(hms.split(":"), (3600, 60, 1)))
+    spent = to_seconds(clock_before_exit) - to_seconds(time_left)
+    check(0 <= spent <= WAIT, f"time left {time_left} does not follow {clock_before_exit}")
+    dates = {d.strftime("%d/%m/%Y") for d in
+             (today_at_start, today_at_start + datetime.timedelta(days=1))}
+    date = match.group(2).decode()
+    check(date in dates, f"date {date} is not the day of the game ({sorted(dates)})")
+    expected = (b"Nome:  " + PLAYER.encode("latin-1") + b" Risposte esatte 1  Risposte errate  1"
+                + b"Tempo restante   " + time_left.encode() + b'-"Data:  ' + date.encode()
+                + b"\r\n")
+    check(log_bytes == expected, f"{CLASS}.txt: {log_bytes!r}, expected {expected!r}")
+    log(f"files checked ({time_left}, {date})")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--solfira", required=True, help="the built solfira program")
+    args = parser.parse_args()
+    solfira = os.path.abspath(args.solfira)
+    check(os.access(solfira, os.X_OK), f"{solfira} is not a program")
+
+    # Whatever happens, give up in time and stop what was started: a stop request or the
+    # time limit raises here, and the desktop is taken down on the way out.
+    def give_up(signum, frame):
+        raise Failure("stopped by a signal" if signum != signal.SIGALRM
+                      else f"the whole run took more than {TIME_LIMIT} s")
+    for signum in (signal.SIGALRM, signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+        signal.signal(signum, give_up)
+    signal.alarm(TIME_LIMIT)
+
+    with Desktop() as desktop:
+        # The buses are known only now: AT-SPI reads them from the environment when loaded.
+        for name in ("AT_SPI_BUS_ADDRESS", "DBUS_SYSTEM_BUS_ADDRESS", "WAYLAND_DISPLAY"):
+            os.environ.pop(name, None)
+        os.environ.update(desktop.env)
+        global Atspi, GLib
+        import gi
+        gi.require_version("Atspi", "2.0")
+        from gi.repository import Atspi as _Atspi, GLib as _GLib
+        Atspi, GLib = _Atspi, _GLib
+        # Letters of Italian names, each on a key of its own (see the note in desktop.py).
+        desktop.bind_keysyms(["egrave", "eacute", "agrave", "igrave", "ograve", "ugrave"])
+        data = os.path.join(desktop.root, "data")
+        os.mkdir(data)
+        log(f"desktop {desktop.display} ready")
+        try:
+            play(desktop, solfira, data)
+        finally:
+            Atspi.exit()
+    log("passed")
+
+
+if __name__ == "__main__":
+    try:
+        main()
+    except Failure as failure:
+        print(f"FAIL: {failure}", file=sys.stderr, flush=True)
+        sys.exit(1)
