@@ -1,4 +1,5 @@
 #include "FakeServices.h"
+#include "TestFiles.h"
 #include "records/ClassLog.h"
 #include "window/Tavola.h"
 
@@ -8,19 +9,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
-}
 
 const QString greetingOf(const QString &name)
 {

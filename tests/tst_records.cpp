@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "records/ClassLog.h"
 #include "records/DataDirectory.h"
 #include "records/RecordFiles.h"
@@ -11,19 +12,6 @@
 using namespace records;
 
 namespace {
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 GameSummary anna()
 {
