@@ -4,6 +4,10 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+#ifdef Q_OS_WIN
+#include "WindowsCalls.h"
+#endif
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -17,7 +21,12 @@ QtServices::QtServices()
 
 NumberLocale QtServices::numberLocale() const
 {
+#ifdef Q_OS_WIN
+    // The separator exactly as the user set it, even when it is not one character.
+    return NumberLocale{QString::fromLocal8Bit(userDecimalSeparator().c_str())};
+#else
     return NumberLocale::system();
+#endif
 }
 
 int QtServices::messageBox(const QString &prompt, Buttons buttons, const QString &title)
