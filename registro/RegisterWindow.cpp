@@ -343,8 +343,8 @@ void RegisterWindow::showCurrentClass()
     m_classes->setCurrentIndex(m_session->currentIndex());
     m_rebuilding = false;
     const ClassLogFile *file = m_session->currentClass();
-    setWindowTitle(file ? QStringLiteral("Registro di Solfira — %1").arg(file->displayName())
-                        : QStringLiteral("Registro di Solfira"));
+    // Qt adds the program's name ("… — Registro di Solfira").
+    setWindowTitle(file ? QStringLiteral("Classe %1").arg(file->displayName()) : QString());
 
     // The date range starts as the span of the class's games.
     QDate first;

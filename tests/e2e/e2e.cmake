@@ -6,3 +6,13 @@ add_test(NAME e2e_play
                  --solfira $<TARGET_FILE:solfira>)
 # The driver gives up by itself after 90 s and cleans up; this is the last resort.
 set_tests_properties(e2e_play PROPERTIES TIMEOUT 150 LABELS e2e)
+
+# Two games played with the built game, then the teacher's register opened on their data
+# folder and its games table read over AT-SPI.
+if(TARGET solfira-registro)
+  add_test(NAME e2e_register
+           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/e2e/read_register.py
+                   --solfira $<TARGET_FILE:solfira> --registro $<TARGET_FILE:solfira-registro>)
+  # The driver gives up by itself after 60 s and cleans up; this is the last resort.
+  set_tests_properties(e2e_register PROPERTIES TIMEOUT 120 LABELS e2e)
+endif()

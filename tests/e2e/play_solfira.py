@@ -7,12 +7,15 @@ fraction, then an unreduced one, opens a new question, gives the class, leaves w
 checks the record files and the class log byte for byte. Keys are typed with xdotool into
 the focused window, as a keyboard would; AT-SPI is used to read and to move the focus.
 
+Its steps (naming the player, giving the class, leaving) also serve read_register.py.
+
 Usage: play_solfira.py --solfira PATH      (exit status 0: passed; gives up after 90 s)
 Needs Debian's /usr/bin/python3 with python3-gi, gir1.2-atspi-2.0, and xvfb, xdotool,
 dbus-daemon, at-spi2-core.
 """
 
 import argparse
+import contextlib
 import datetime
 import os
 import re
@@ -120,12 +123,23 @@ def text_of(obj):
     return Atspi.Text.get_text(obj, 0, Atspi.Text.get_character_count(obj))
 
 
-class Game:
-    """The running game as AT-SPI and the X server show it."""
+def application(process, what):
+    """The accessible application of a program started here, found by its process id."""
+    def probe():
+        for app in children(Atspi.get_desktop(0)):
+            if app is not None and app.get_process_id() == process.pid:
+                return app
+        return None
+    return wait_for(f"{what} on the accessibility bus", probe)
 
-    def __init__(self, desktop, process):
+
+class Program:
+    """A running program (the game, the register) as AT-SPI and the X server show it."""
+
+    def __init__(self, desktop, process, what="the game"):
         self.desktop = desktop
         self.process = process
+        self.what = what
         self.app = None
         self.events = []  # (kind, role, description, value) of property changes
         self.listener = None
@@ -138,13 +152,7 @@ class Game:
         return result.stdout
 
     def attach(self):
-        def application():
-            desktop = Atspi.get_desktop(0)
-            for app in children(desktop):
-                if app is not None and app.get_process_id() == self.process.pid:
-                    return app
-            return None
-        self.app = wait_for("the game on the accessibility bus", application)
+        self.app = application(self.process, self.what)
         # Every read asks the game itself: a cached name could be one change behind.
         self.app.set_cache_mask(Atspi.Cache.NONE)
         self.listener = Atspi.EventListener.new(self._event)
@@ -167,7 +175,7 @@ class Game:
 
     def ensure_running(self):
         code = self.process.poll()
-        check(code is None, f"the game ended unexpectedly with status {code}")
+        check(code is None, f"{self.what} ended unexpectedly with status {code}")
 
     # Top-level windows ----------------------------------------------------------------------
 
@@ -194,13 +202,17 @@ class Game:
         return wait_for("the game window", lambda: find(self.app, "frame"))
 
     def xid(self, title):
+        return self.window_id(f"^{re.escape(title)}$", f"the X window titled {title!r}")
+
+    def window_id(self, pattern, what):
+        """The X window of this program on screen whose title matches `pattern`."""
         def probe():
             out = subprocess.run(["xdotool", "search", "--all", "--onlyvisible", "--pid",
-                                  str(self.process.pid), "--name", f"^{re.escape(title)}$"],
+                                  str(self.process.pid), "--name", pattern],
                                  env=self.desktop.env, capture_output=True, text=True)
             ids = out.stdout.split()
             return ids[-1] if ids else None
-        return wait_for(f"the X window titled {title!r}", probe)
+        return wait_for(what, probe)
 
     def focus(self, window, widget):
         """Gives the keyboard focus to `widget` in the top-level `window` (an accessible)."""
@@ -291,21 +303,26 @@ def heard(game, description, value):
                for kind, role, desc, new in game.events)
 
 
-def play(desktop, solfira, data):
-    today_at_start = datetime.date.today()
-    # Italian numbers and dates: Qt takes the locale from LC_ALL by itself, so the question
-    # reads 3,25 and the date 08/12/2026 even where the C library has no Italian locale
-    # (Qt then only warns that it keeps a UTF-8 character set).
-    process = desktop.start("solfira", [solfira, "--data-dir", data],
-                            env={"QT_QPA_PLATFORM": "xcb", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
-                                 "QT_ACCESSIBILITY": "1", "LC_ALL": "it_IT.UTF-8",
-                                 "LANG": "it_IT.UTF-8"},
+# Italian numbers and dates: Qt takes the locale from LC_ALL by itself, so the question
+# reads 3,25 and the date 08/12/2026 even where the C library has no Italian locale
+# (Qt then only warns that it keeps a UTF-8 character set).
+ITALIAN_ON_XCB = {"QT_QPA_PLATFORM": "xcb", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+                  "QT_ACCESSIBILITY": "1", "LC_ALL": "it_IT.UTF-8", "LANG": "it_IT.UTF-8"}
+
+
+@contextlib.contextmanager
+def started(desktop, argv, what="the game"):
+    """Runs `argv` on the desktop, in Italian and seen over AT-SPI, as a Program attached to
+    the accessibility bus; stops it on the way out if it is still running."""
+    process = desktop.start(os.path.basename(argv[0]), argv, env=ITALIAN_ON_XCB,
                             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    game = Game(desktop, process)
+    program = Program(desktop, process, what)
     try:
-        return _play(game, data, today_at_start)
+        program.attach()
+        log(f"{what} on the accessibility bus")
+        yield program
     except Failure:
-        for event in game.events[-30:]:
+        for event in program.events[-30:]:
             log(f"event heard: {event}")
         raise
     finally:
@@ -317,25 +334,33 @@ def play(desktop, solfira, data):
                       and "switched to" not in line and "reconfigure your locale" not in line
                       and "for more information" not in line]
         if unexpected:
-            log("game's standard error:\n  " + "\n  ".join(unexpected))
+            log(f"standard error of {what}:\n  " + "\n  ".join(unexpected))
 
 
-def _play(game, data, today_at_start):
-    game.attach()
-    log("game on the accessibility bus")
+def play(desktop, solfira, data):
+    today_at_start = datetime.date.today()
+    with started(desktop, [solfira, "--data-dir", data]) as game:
+        _play(game, data, today_at_start)
 
+
+CLOCK = "Tempo restante della gara, in ore, minuti e secondi"
+
+
+def name_player(game, player):
+    """Answers the name prompt, closes the greeting and returns the game window, checked to
+    show the player as challenger, the counters at zero and a full clock."""
     # Name prompt.
     prompt = game.wait_box("dialog", "the name prompt")
     field = find(prompt, "text", name="Come ti chiami?")
     check(field is not None, "the name prompt has no box named 'Come ti chiami?'")
     game.focus(prompt, field)
-    game.type_into(field, PLAYER)
+    game.type_into(field, player)
     game.key("Return")
 
     # Greeting.
     greeting = game.wait_box("alert", "the greeting")
     text = find(greeting, "label")
-    check(text is not None and text.get_name() == f" {PLAYER} vediamo se sei un vero campione  ",
+    check(text is not None and text.get_name() == f" {player} vediamo se sei un vero campione  ",
           f"greeting reads {text.get_name() if text else None!r}")
     ok = find(greeting, "push button", name="OK")
     game.focus(greeting, ok)
@@ -347,10 +372,87 @@ def _play(game, data, today_at_start):
                       lambda: (lambda f: f if f and showing(f) else None)(find(game.app, "frame")))
     check(window.get_name() == "Virelba", f"window title {window.get_name()!r}")
     challenger = label(window, "Il nome dello sfidante")
-    check(challenger.get_name() == PLAYER, f"challenger shows {challenger.get_name()!r}")
+    check(challenger.get_name() == player, f"challenger shows {challenger.get_name()!r}")
     check(counters(window) == ("0", "0", "0"), f"counters at start: {counters(window)}")
-    clock = label(window, "Tempo restante della gara, in ore, minuti e secondi")
+    clock = label(window, CLOCK)
     check(re.fullmatch(r"00:1[45]:\d\d", clock.get_name()), f"clock {clock.get_name()!r}")
+    return window
+
+
+def give_class(game, class_name):
+    """Gives the class from the menu "Solfira" > "Classe", with the keyboard."""
+    window = game.main_window()
+    game.xdotool("windowfocus", "--sync", game.xid(window.get_name()))
+    game.key("alt+s")
+    wait_for("the menu 'Solfira' open",
+             lambda: find(game.app, "menu item", name="Classe"))
+    game.key("c")
+    prompt = game.wait_box("dialog", "the class prompt")
+    field = find(prompt, "text", name="Classe?")
+    check(field is not None, "the class prompt has no box named 'Classe?'")
+    game.focus(prompt, field)
+    game.type_into(field, class_name)
+    game.key("Return")
+    shown = game.wait_box("alert", "the class message")
+    text = find(shown, "label")
+    check(text is not None and text.get_name() == f" Classe  {class_name}",
+          f"class message reads {text.get_name() if text else None!r}")
+    game.focus(shown, find(shown, "push button", name="OK"))
+    game.key("Return")
+    game.wait_no_box("the class message to close")
+    log("class given")
+
+
+def leave(game, new_record):
+    """Leaves with "Esci" and "Sì"; a new record is acknowledged, and without one the game
+    ends with no further box. The game must end with status 0."""
+    window = game.main_window()
+    game.focus(window, find(window, "push button", name="Esci"))
+    game.key("Return")
+    question_box = game.wait_box("alert", "the exit question")
+    check(question_box.get_name() == "Uscire dal programma",
+          f"exit question titled {question_box.get_name()!r}")
+    text = find(question_box, "label")
+    check(text is not None and text.get_name() == "Vuoi veramente lasciarmi  ?",
+          f"exit question reads {text.get_name() if text else None!r}")
+    no = find(question_box, "push button", name="No")
+    check(no is not None and has_state(no, Atspi.StateType.FOCUSED),
+          "'No' is not the button in focus of the exit question")
+    game.focus(question_box, find(question_box, "push button", name="Sì"))
+    game.key("space")
+    if new_record:
+        champion = game.wait_box("alert", "the new record message")
+        text = find(champion, "label")
+        check(text is not None
+              and text.get_name() == 'Ok ho registrato il tuo record, C A M P I O N E"',
+              f"record message reads {text.get_name() if text else None!r}")
+        game.focus(champion, find(champion, "push button", name="OK"))
+        game.key("Return")
+        after = "the record message"
+    else:
+        def ended_quietly():
+            if game.process.poll() is not None:
+                return True
+            for box in children(game.app):
+                if (box is not None and box.get_role_name() in ("dialog", "alert")
+                        and showing(box) and box.get_name() != "Uscire dal programma"):
+                    text = find(box, "label")
+                    raise Failure(f"a box opened after 'Sì' with no record: {box.get_name()!r}"
+                                  f" reading {text.get_name() if text else None!r}")
+            return False
+        wait_for("the game to end with no record message", ended_quietly)
+        after = "'Sì'"
+    try:
+        status = game.process.wait(timeout=WAIT)
+    except subprocess.TimeoutExpired:
+        raise Failure(f"the game did not end after {after}")
+    check(status == 0, f"the game ended with status {status}")
+    log("game over")
+
+
+def _play(game, data, today_at_start):
+    window = name_player(game, PLAYER)
+    clock = label(window, CLOCK)
 
     # First question: the right fraction.
     question = read_question(game)
@@ -386,57 +488,11 @@ def _play(game, data, today_at_start):
     check(counters(window) == ("1", "1", "2"), f"counters on a new question: {counters(window)}")
     log(f"question {third} posed")
 
-    # The class, from the menu "Solfira" > "Classe", with the keyboard.
-    window = game.main_window()
-    game.xdotool("windowfocus", "--sync", game.xid(window.get_name()))
-    game.key("alt+s")
-    wait_for("the menu 'Solfira' open",
-             lambda: find(game.app, "menu item", name="Classe"))
-    game.key("c")
-    prompt = game.wait_box("dialog", "the class prompt")
-    field = find(prompt, "text", name="Classe?")
-    check(field is not None, "the class prompt has no box named 'Classe?'")
-    game.focus(prompt, field)
-    game.type_into(field, CLASS)
-    game.key("Return")
-    shown = game.wait_box("alert", "the class message")
-    text = find(shown, "label")
-    check(text is not None and text.get_name() == f" Classe  {CLASS}",
-          f"class message reads {text.get_name() if text else None!r}")
-    game.focus(shown, find(shown, "push button", name="OK"))
-    game.key("Return")
-    game.wait_no_box("the class message to close")
-    log("class given")
+    give_class(game, CLASS)
 
-    # Leave with "Sì".
-    window = game.main_window()
+    # Leave with "Sì": one right answer beats the empty record.
     clock_before_exit = clock.get_name()
-    game.focus(window, find(window, "push button", name="Esci"))
-    game.key("Return")
-    question_box = game.wait_box("alert", "the exit question")
-    check(question_box.get_name() == "Uscire dal programma",
-          f"exit question titled {question_box.get_name()!r}")
-    text = find(question_box, "label")
-    check(text is not None and text.get_name() == "Vuoi veramente lasciarmi  ?",
-          f"exit question reads {text.get_name() if text else None!r}")
-    no = find(question_box, "push button", name="No")
-    check(no is not None and has_state(no, Atspi.StateType.FOCUSED),
-          "'No' is not the button in focus of the exit question")
-    game.focus(question_box, find(question_box, "push button", name="Sì"))
-    game.key("space")
-    # One right answer beats the empty record.
-    champion = game.wait_box("alert", "the new record message")
-    text = find(champion, "label")
-    check(text is not None and text.get_name() == 'Ok ho registrato il tuo record, C A M P I O N E"',
-          f"record message reads {text.get_name() if text else None!r}")
-    game.focus(champion, find(champion, "push button", name="OK"))
-    game.key("Return")
-    try:
-        status = game.process.wait(timeout=WAIT)
-    except subprocess.TimeoutExpired:
-        raise Failure("the game did not end after the record message")
-    check(status == 0, f"the game ended with status {status}")
-    log("game over")
+    leave(game, new_record=True)
 
     check_files(data, clock_before_exit, today_at_start)
 
@@ -476,6 +532,32 @@ def check_files(data, clock_before_exit, today_at_start):
     log(f"files checked ({time_left}, {date})")
 
 
+def give_up_after(seconds):
+    """Whatever happens, gives up in time and stops what was started: a stop request or the
+    time limit raises a Failure, and the desktop is taken down on the way out."""
+    def give_up(signum, frame):
+        raise Failure("stopped by a signal" if signum != signal.SIGALRM
+                      else f"the whole run took more than {seconds} s")
+    for signum in (signal.SIGALRM, signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+        signal.signal(signum, give_up)
+    signal.alarm(seconds)
+
+
+def use_desktop(desktop):
+    """Points AT-SPI at the private desktop's buses and readies its keyboard for Italian names."""
+    # The buses are known only now: AT-SPI reads them from the environment when loaded.
+    for name in ("AT_SPI_BUS_ADDRESS", "DBUS_SYSTEM_BUS_ADDRESS", "WAYLAND_DISPLAY"):
+        os.environ.pop(name, None)
+    os.environ.update(desktop.env)
+    global Atspi, GLib
+    import gi
+    gi.require_version("Atspi", "2.0")
+    from gi.repository import Atspi as _Atspi, GLib as _GLib
+    Atspi, GLib = _Atspi, _GLib
+    # Letters of Italian names, each on a key of its own (see the note in desktop.py).
+    desktop.bind_keysyms(["egrave", "eacute", "agrave", "igrave", "ograve", "ugrave"])
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--solfira", required=True, help="the built solfira program")
@@ -483,27 +565,9 @@ def main():
     solfira = os.path.abspath(args.solfira)
     check(os.access(solfira, os.X_OK), f"{solfira} is not a program")
 
-    # Whatever happens, give up in time and stop what was started: a stop request or the
-    # time limit raises here, and the desktop is taken down on the way out.
-    def give_up(signum, frame):
-        raise Failure("stopped by a signal" if signum != signal.SIGALRM
-                      else f"the whole run took more than {TIME_LIMIT} s")
-    for signum in (signal.SIGALRM, signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
-        signal.signal(signum, give_up)
-    signal.alarm(TIME_LIMIT)
-
+    give_up_after(TIME_LIMIT)
     with Desktop() as desktop:
-        # The buses are known only now: AT-SPI reads them from the environment when loaded.
-        for name in ("AT_SPI_BUS_ADDRESS", "DBUS_SYSTEM_BUS_ADDRESS", "WAYLAND_DISPLAY"):
-            os.environ.pop(name, None)
-        os.environ.update(desktop.env)
-        global Atspi, GLib
-        import gi
-        gi.require_version("Atspi", "2.0")
-        from gi.repository import Atspi as _Atspi, GLib as _GLib
-        Atspi, GLib = _Atspi, _GLib
-        # Letters of Italian names, each on a key of its own (see the note in desktop.py).
-        desktop.bind_keysyms(["egrave", "eacute", "agrave", "igrave", "ograve", "ugrave"])
+        use_desktop(desktop)
         data = os.path.join(desktop.root, "data")
         os.mkdir(data)
         log(f"desktop {desktop.display} ready")
