@@ -21,6 +21,7 @@ private slots:
     void tabOrder();
     void fitsTextGrowsToTheRight();
     void pictures();
+    void answerBoxesDrawInTheirLargeFont();
     void question_data();
     void question();
     void questionClearsThePreviousOne();
@@ -265,6 +266,20 @@ void TestWindow::pictures()
     QVERIFY(w.Picture2->pixmap().isNull());
     QCOMPARE(QPixmap(w.Picture2->resource()).size(), QSize(459, 426));
     QCOMPARE(w.cmdNext->icon().availableSizes().value(0), QSize(32, 32));
+}
+
+void TestWindow::answerBoxesDrawInTheirLargeFont()
+{
+    FakeServices services;
+    Tavola w(services);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // The 48-point face (64 pixels) is what the boxes lay their text out with once shown.
+    for (QLineEdit *box : {static_cast<QLineEdit *>(w.txtAnswer), static_cast<QLineEdit *>(w.text3)}) {
+        QCOMPARE(box->font().pixelSize(), 64);
+        QVERIFY2(box->inputMethodQuery(Qt::ImCursorRectangle).toRect().height() > 50,
+                 qPrintable(box->objectName()));
+    }
 }
 
 void TestWindow::question_data()

@@ -1,5 +1,6 @@
 #include "Controls.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -55,7 +56,47 @@ void Label::setCaption(const QString &caption)
 
 // AnswerBox --------------------------------------------------------------------------------
 
-AnswerBox::AnswerBox(QWidget *parent) : QLineEdit(parent) {}
+namespace {
+
+// Holds back the font change of an answer box that has not been polished yet (polishing comes
+// just before the first show) and replays it then. The box's font() is the new one at once;
+// only the box's text layout waits, so the large face is loaded when the window is shown,
+// after the name prompt, rather than while the window is built before it.
+class FontOnFirstShow : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (m_released)
+            return false;
+        if (event->type() == QEvent::FontChange) {
+            m_pending = true;
+            return true;
+        }
+        if (event->type() == QEvent::Polish) {
+            m_released = true;
+            if (m_pending) {
+                QEvent fontChange(QEvent::FontChange);
+                QCoreApplication::sendEvent(watched, &fontChange);
+            }
+        }
+        return false;
+    }
+
+private:
+    bool m_pending = false;
+    bool m_released = false;
+};
+
+} // namespace
+
+AnswerBox::AnswerBox(QWidget *parent) : QLineEdit(parent)
+{
+    installEventFilter(new FontOnFirstShow(this));
+}
 
 void AnswerBox::keyPressEvent(QKeyEvent *event)
 {
