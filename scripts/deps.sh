@@ -13,6 +13,8 @@ PACKAGES=(
   # test: a real X server for the screenshot and end-to-end runs
   xvfb x11-utils xdotool dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0 python3-pyatspi
   desktop-file-utils appstream
+  # benchmarks under bench/: Google Benchmark for the hot paths
+  libbenchmark-dev
   # package: `make package` finds the library dependencies with dpkg-shlibdeps
   dpkg-dev
 )
