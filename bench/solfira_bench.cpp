@@ -6,6 +6,7 @@
 //                       values of 2, 4, 6 and 8 decimals; the speed-ups are printed at the end
 // Timings are medians of repetitions. Usage: solfira_bench [--benchmark_filter=REGEX] ...
 #include "engine/Engine.h"
+#include "tests/SteppingSearch.h"
 #include "platform/RuntimeError.h"
 #include "tests/FakeServices.h"
 #include "window/Tavola.h"
@@ -24,23 +25,6 @@
 #include <vector>
 
 namespace {
-
-// The search as it was: one step at a time.
-void steppingSearch(double value, qint32 &numerator, qint32 &denominator)
-{
-    numerator = 1;
-    denominator = 1;
-    double q = numerator / 1.0;
-    while (q < value || q > value) {
-        if (q < value) {
-            numerator = platform::add32(numerator, 1);
-        } else {
-            denominator = platform::add32(denominator, 1);
-            numerator = platform::toInt32(platform::checkedDouble(value * denominator));
-        }
-        q = double(numerator) / double(denominator);
-    }
-}
 
 // Values from 1 to 9 with exactly `decimals` decimals, the last one not 0 (fixed seed).
 std::vector<double> decimalValues(int decimals, int count)

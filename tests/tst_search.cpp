@@ -2,6 +2,7 @@
 // here, as first written, as the reference: every outcome (the pair left in the caller's
 // variables and the error raised, if any) must be the same.
 #include "engine/Engine.h"
+#include "SteppingSearch.h"
 #include "platform/RuntimeError.h"
 
 #include <QTest>
@@ -16,29 +17,6 @@
 namespace {
 
 constexpr qint32 kMax = std::numeric_limits<qint32>::max();
-
-// The stepping loop, from a pair on its path: numerator and denominator hold the pair it has
-// reached. Started from 1 and 1 it is the whole stepping search.
-void continueStepping(double value, qint32 &numerator, qint32 &denominator)
-{
-    double q = double(numerator) / double(denominator);
-    while (q < value || q > value) {
-        if (q < value) {
-            numerator = platform::add32(numerator, 1);
-        } else {
-            denominator = platform::add32(denominator, 1);
-            numerator = platform::toInt32(platform::checkedDouble(value * denominator));
-        }
-        q = double(numerator) / double(denominator);
-    }
-}
-
-void steppingSearch(double value, qint32 &numerator, qint32 &denominator)
-{
-    numerator = 1;
-    denominator = 1;
-    continueStepping(value, numerator, denominator);
-}
 
 struct Outcome {
     qint32 numerator = 0;
