@@ -6,7 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QCoreApplication>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTest>
 
 using namespace records;
@@ -42,6 +45,7 @@ private slots:
     void finishGame();
     void higherRecordWrittenMeanwhileIsKept();
     void failedWriteLosesNothing();
+    void rewriteKilledMidwayLeavesAWholeRecord();
     void unusableDirectoryIsReported();
     void dataDirectoryOverride();
     void textIsSingleByte();
@@ -252,6 +256,43 @@ void TestRecords::failedWriteLosesNothing()
     QVERIFY(!QFile::exists(store.classLogPath("3A"))); // stopped before the class log
 }
 
+namespace {
+
+// Two record lines long enough that writing one takes a while.
+QString recordLine(char digit)
+{
+    return QString(200000, QLatin1Char(digit));
+}
+
+// Run as a child process: rewrites the record file again and again until it is killed.
+[[noreturn]] void rewriteForever(const QString &directory)
+{
+    const RecordStore store(directory);
+    for (int i = 0;; ++i)
+        store.rewriteRecordFile(store.recordScorePath(), recordLine(i % 2 ? '2' : '1'));
+}
+
+} // namespace
+
+void TestRecords::rewriteKilledMidwayLeavesAWholeRecord()
+{
+    QTemporaryDir dir;
+    const RecordStore store(dirOf(dir));
+    QVERIFY(store.rewriteRecordFile(store.recordScorePath(), recordLine('0')).isEmpty());
+    const QList<QByteArray> whole = {encodeLine(recordLine('0')), encodeLine(recordLine('1')),
+                                     encodeLine(recordLine('2'))};
+    for (int round = 0; round < 20; ++round) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {"--rewrite-forever", dirOf(dir)});
+        QVERIFY(child.waitForStarted());
+        QThread::msleep(20 + 7 * round % 40);
+        child.kill();
+        QVERIFY(child.waitForFinished());
+        // Killed at any point, the record is one whole record, never empty or cut.
+        QVERIFY2(whole.contains(bytesOf(store.recordScorePath())), qPrintable(QString::number(round)));
+    }
+}
+
 void TestRecords::unusableDirectoryIsReported()
 {
     QTemporaryDir dir;
@@ -287,5 +328,12 @@ void TestRecords::textIsSingleByte()
     QCOMPARE(encodeText("€"), QByteArray("?"));
 }
 
-QTEST_APPLESS_MAIN(TestRecords)
+int main(int argc, char *argv[])
+{
+    if (argc == 3 && QByteArray(argv[1]) == "--rewrite-forever")
+        rewriteForever(QString::fromLocal8Bit(argv[2]));
+    QCoreApplication app(argc, argv);
+    TestRecords test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_records.moc"
