@@ -558,29 +558,40 @@ def use_desktop(desktop):
     desktop.bind_keysyms(["egrave", "eacute", "agrave", "igrave", "ograve", "ugrave"])
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--solfira", required=True, help="the built solfira program")
-    args = parser.parse_args()
-    solfira = os.path.abspath(args.solfira)
-    check(os.access(solfira, os.X_OK), f"{solfira} is not a program")
-
-    give_up_after(TIME_LIMIT)
+def run_on_private_desktop(programs, body, time_limit=None):
+    """Checks the programs, then runs body(desktop, *programs, data) on a private desktop with
+    an empty data folder; ends the whole run with a failure past the time limit."""
+    programs = [os.path.abspath(p) for p in programs]
+    for program in programs:
+        check(os.access(program, os.X_OK), f"{program} is not a program")
+    give_up_after(time_limit or TIME_LIMIT)
     with Desktop() as desktop:
         use_desktop(desktop)
         data = os.path.join(desktop.root, "data")
         os.mkdir(data)
         log(f"desktop {desktop.display} ready")
         try:
-            play(desktop, solfira, data)
+            body(desktop, *programs, data)
         finally:
             Atspi.exit()
     log("passed")
 
 
-if __name__ == "__main__":
+def run_main(main):
+    """Runs a test's main, turning a failure into its message and status 1."""
     try:
         main()
     except Failure as failure:
         print(f"FAIL: {failure}", file=sys.stderr, flush=True)
         sys.exit(1)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--solfira", required=True, help="the built solfira program")
+    args = parser.parse_args()
+    run_on_private_desktop([args.solfira], play)
+
+
+if __name__ == "__main__":
+    run_main(main)

@@ -24,7 +24,6 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import play_solfira as drive  # noqa: E402
-from desktop import Desktop  # noqa: E402
 from play_solfira import Failure, check, log, wait_for  # noqa: E402
 
 CLASS = "3A"
@@ -196,26 +195,8 @@ def main():
     parser.add_argument("--solfira", required=True, help="the built solfira program")
     parser.add_argument("--registro", required=True, help="the built solfira-registro program")
     args = parser.parse_args()
-    programs = [os.path.abspath(p) for p in (args.solfira, args.registro)]
-    for program in programs:
-        check(os.access(program, os.X_OK), f"{program} is not a program")
-
-    drive.give_up_after(TIME_LIMIT)
-    with Desktop() as desktop:
-        drive.use_desktop(desktop)
-        data = os.path.join(desktop.root, "data")
-        os.mkdir(data)
-        log(f"desktop {desktop.display} ready")
-        try:
-            run(desktop, *programs, data)
-        finally:
-            drive.Atspi.exit()
-    log("passed")
+    drive.run_on_private_desktop([args.solfira, args.registro], run, TIME_LIMIT)
 
 
 if __name__ == "__main__":
-    try:
-        main()
-    except Failure as failure:
-        print(f"FAIL: {failure}", file=sys.stderr, flush=True)
-        sys.exit(1)
+    drive.run_main(main)

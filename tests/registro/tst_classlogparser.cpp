@@ -2,6 +2,7 @@
 // file met in a school may hold instead.
 
 #include "records/ClassLog.h"
+#include "GameLines.h"
 #include "records/ClassLogParser.h"
 
 #include <QFile>
@@ -19,16 +20,7 @@ namespace {
 GameSummary game(const QString &name, int correct, int wrong, const QString &left,
                  const QString &date)
 {
-    GameSummary g;
-    g.name = name;
-    g.correctTitle = QStringLiteral("Risposte esatte");
-    g.correct = QString::number(correct);
-    g.wrongTitle = QStringLiteral("Risposte errate");
-    g.wrong = QString::number(wrong);
-    g.timeTitle = QStringLiteral("Tempo restante");
-    g.timeLeft = left;
-    g.date = date;
-    return g;
+    return gameSummary(name, correct, wrong, left, date);
 }
 
 QByteArray written(const QString &name, int correct = 7, int wrong = 2,

@@ -7,6 +7,7 @@
 #include "registro/ClassLogSource.h"
 #include "registro/CsvExport.h"
 #include "registro/GameFilterProxy.h"
+#include "GameLines.h"
 #include "registro/GameTableModel.h"
 #include "registro/PupilSummary.h"
 #include "registro/RegisterReport.h"
@@ -28,16 +29,7 @@ namespace {
 QByteArray gameLine(const QString &name, int correct, int wrong, const QString &date,
                     LogForm form = LogForm::RecordStands, const QString &left = "00:03:12")
 {
-    records::GameSummary g;
-    g.name = name;
-    g.correctTitle = QStringLiteral("Risposte esatte");
-    g.correct = QString::number(correct);
-    g.wrongTitle = QStringLiteral("Risposte errate");
-    g.wrong = QString::number(wrong);
-    g.timeTitle = QStringLiteral("Tempo restante");
-    g.timeLeft = left;
-    g.date = date;
-    return records::encodeLine(records::classLogLine(g, form));
+    return records::encodeLine(records::classLogLine(gameSummary(name, correct, wrong, left, date), form));
 }
 
 ClassLogEntry entry(qint64 line, const QString &name, int correct, int wrong, QDate date,

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "records/ClassLog.h"
+
+// A game as the game itself writes it into a class log (its own writer, CR LF included).
+inline records::GameSummary gameSummary(const QString &name, int correct, int wrong,
+                                        const QString &left, const QString &date)
+{
+    records::GameSummary g;
+    g.name = name;
+    g.correctTitle = QStringLiteral("Risposte esatte");
+    g.correct = QString::number(correct);
+    g.wrongTitle = QStringLiteral("Risposte errate");
+    g.wrong = QString::number(wrong);
+    g.timeTitle = QStringLiteral("Tempo restante");
+    g.timeLeft = left;
+    g.date = date;
+    return g;
+}
