@@ -382,10 +382,20 @@ def name_player(game, player):
 def give_class(game, class_name):
     """Gives the class from the menu "Solfira" > "Classe", with the keyboard."""
     window = game.main_window()
-    game.xdotool("windowfocus", "--sync", game.xid(window.get_name()))
-    game.key("alt+s")
-    wait_for("the menu 'Solfira' open",
-             lambda: find(game.app, "menu item", name="Classe"))
+    # On a loaded machine the window may take the focus a moment after the X server says so,
+    # and a key sent before that is lost: press again while the menu has not opened.
+    deadline = time.monotonic() + WAIT
+    while True:
+        game.xdotool("windowfocus", "--sync", game.xid(window.get_name()))
+        game.key("alt+s")
+        try:
+            wait_for("the menu 'Solfira' open",
+                     lambda: find(game.app, "menu item", name="Classe"), timeout=3.0)
+            break
+        except Failure:
+            if time.monotonic() > deadline:
+                raise
+            log("the menu did not open; pressing Alt+S again")
     game.key("c")
     prompt = game.wait_box("dialog", "the class prompt")
     field = find(prompt, "text", name="Classe?")
