@@ -7,7 +7,7 @@ PACKAGES=(
   # build
   cmake ninja-build g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-  libqt6svg6-dev qt6-charts-dev libgl-dev
+  qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
   # run: fonts metric-compatible with Arial and Times New Roman, Qt's Italian dialog buttons
   fonts-liberation2 fonts-dejavu-core qt6-translations-l10n qt6-qpa-plugins qt6-image-formats-plugins
   # test: a real X server for the screenshot and end-to-end runs
