@@ -2,10 +2,11 @@
 
 #include "RuntimeError.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <limits>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -21,15 +22,68 @@ bool isDigit(QChar c)
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
+// Every text-to-number and number-to-text step below goes through <charconv>, which never
+// looks at the C library's locale: Qt sets LC_NUMERIC from the user's environment, and on an
+// Italian system strtod("8.90") would read 8.
+
+// A plain decimal text ("-12.5", "3e-7", optional sign, "." as the point) to a double.
+// Out of range it gives an infinity (too large) or zero (too small), keeping the sign.
+double parseDecimal(std::string_view text)
+{
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty())
+        return 0.0;
+    double value = 0.0;
+    const auto [end, error] =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+    if (error == std::errc::result_out_of_range) {
+        // The power of ten of the first significant digit tells which way it left the range.
+        const size_t e = text.find_first_of("eE");
+        const std::string_view mantissa = text.substr(0, e);
+        long long order = 0;
+        if (e != std::string_view::npos) {
+            std::string_view exponent = text.substr(e + 1);
+            const bool negativeExponent = !exponent.empty() && exponent.front() == '-';
+            if (!exponent.empty() && (exponent.front() == '+' || exponent.front() == '-'))
+                exponent.remove_prefix(1);
+            const auto result = std::from_chars(exponent.data(), exponent.data() + exponent.size(), order);
+            if (result.ec == std::errc::result_out_of_range)
+                order = std::numeric_limits<int>::max();
+            order = std::min<long long>(order, std::numeric_limits<int>::max());
+            if (negativeExponent)
+                order = -order;
+        }
+        const size_t point = std::min(mantissa.find('.'), mantissa.size());
+        const size_t first = mantissa.find_first_not_of("0.");
+        if (first != std::string_view::npos)
+            order += first < point ? static_cast<long long>(point - first)
+                                  : 1 - static_cast<long long>(first - point);
+        value = order > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    } else if (error != std::errc()) {
+        value = 0.0;
+    }
+    return negative ? -value : value;
+}
+
 // The 15 significant digits of |value| and the power of ten of the first one:
 // 3.25 gives "325000000000000" and 0.
 void significantDigits(double value, std::string &digits, int &exponent)
 {
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
-    digits.assign(1, buf[0]);
-    digits.append(buf + 2, 14);
-    exponent = std::atoi(buf + 17);
+    const auto result = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
+                                      std::chars_format::scientific, 14);
+    // d.dddddddddddddde±xx
+    const std::string_view text(buf, size_t(result.ptr - buf));
+    digits.assign(1, text[0]);
+    digits.append(text.substr(2, 14));
+    std::string_view power = text.substr(text.find('e') + 1);
+    if (!power.empty() && power.front() == '+')
+        power.remove_prefix(1);
+    std::from_chars(power.data(), power.data() + power.size(), exponent);
 }
 
 } // namespace
@@ -94,8 +148,7 @@ double readNumber(const QString &text, const NumberLocale &locale)
     }
     if (i != end)
         throw RuntimeError(RuntimeError::TypeMismatch);
-    const double value = std::strtod(plain.c_str(), nullptr);
-    return checkedDouble(value);
+    return checkedDouble(parseDecimal(plain));
 }
 
 qint32 readInt32(const QString &text, const NumberLocale &locale)
@@ -135,7 +188,7 @@ double readLeadingNumber(QStringView text)
             break;
         }
     }
-    const double value = std::strtod(plain.c_str(), nullptr);
+    const double value = parseDecimal(plain);
     return std::isfinite(value) ? value : 0.0;
 }
 

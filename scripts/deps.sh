@@ -10,6 +10,8 @@ PACKAGES=(
   qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
   # run: fonts metric-compatible with Arial and Times New Roman, Qt's Italian dialog buttons
   fonts-liberation2 fonts-dejavu-core qt6-translations-l10n qt6-qpa-plugins qt6-image-formats-plugins
+  # test: real C library locale data (it_IT, de_DE, en_US), compiled by scripts/locales.sh
+  locales
   # test: a real X server for the screenshot and end-to-end runs
   xvfb x11-utils xdotool dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0 python3-pyatspi
   desktop-file-utils appstream

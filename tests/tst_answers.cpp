@@ -1,6 +1,8 @@
 #include "FakeServices.h"
 #include "window/Tavola.h"
 
+#include "RealLocales.h"
+
 #include <QTest>
 
 // The answer cycle driven with real key events, on the question 1,5 (solution 3/2).
@@ -279,5 +281,5 @@ void TestAnswers::accessKeys()
     QTRY_COMPARE(w->lblNum1->caption(), "3,25");
 }
 
-QTEST_MAIN(TestAnswers)
+SOLFIRA_TEST_MAIN_UNDER_LOCALES(TestAnswers)
 #include "tst_answers.moc"

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include "RealLocales.h"
+
 #include <QTest>
 
 namespace {
@@ -462,5 +464,5 @@ void TestCompetition::closingWritesNothing()
     QCOMPARE(int(services->boxes.size()), boxes);
 }
 
-QTEST_MAIN(TestCompetition)
+SOLFIRA_TEST_MAIN_UNDER_LOCALES(TestCompetition)
 #include "tst_competition.moc"

@@ -2,6 +2,8 @@
 #include "platform/RuntimeError.h"
 #include "platform/Services.h"
 
+#include "RealLocales.h"
+
 #include <QTest>
 
 #include <cmath>
@@ -275,5 +277,5 @@ void TestConversions::systemLocaleFollowsEnvironment()
     QCOMPARE(NumberLocale::fromLocale(QLocale(QLocale::English, QLocale::UnitedStates)).decimal, ".");
 }
 
-QTEST_APPLESS_MAIN(TestConversions)
+SOLFIRA_TEST_APPLESS_MAIN_UNDER_LOCALES(TestConversions)
 #include "tst_conversions.moc"

@@ -1,6 +1,8 @@
 #include "engine/Engine.h"
 #include "platform/RuntimeError.h"
 
+#include "RealLocales.h"
+
 #include <QTest>
 
 #include <map>
@@ -319,5 +321,5 @@ void TestEngine::wholeQuestionDomain()
     QCOMPARE(checked, 8 * 9 + 8 * 99);
 }
 
-QTEST_APPLESS_MAIN(TestEngine)
+SOLFIRA_TEST_APPLESS_MAIN_UNDER_LOCALES(TestEngine)
 #include "tst_engine.moc"

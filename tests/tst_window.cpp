@@ -1,10 +1,13 @@
 #include "FakeServices.h"
+#include "RealLocales.h"
+#include "window/QuestionDraw.h"
 #include "window/Tavola.h"
 
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+
 #include <QTest>
 
 class TestWindow : public QObject
@@ -25,6 +28,7 @@ private slots:
     void question_data();
     void question();
     void questionClearsThePreviousOne();
+    void questionDrawGivesUpWhenEveryNumberReadsWhole();
     void gradientBands();
     void backColorErasesDrawing();
 };
@@ -349,6 +353,22 @@ void TestWindow::questionClearsThePreviousOne()
     QCOMPARE(w.numeratore, 3);
 }
 
+void TestWindow::questionDrawGivesUpWhenEveryNumberReadsWhole()
+{
+    // A broken read-back (as strtod under an Italian C locale was: "8,90" read as 8) must end
+    // in an error report, never in an endless redraw.
+    static int readBacks = 0;
+    readBacks = 0;
+    const question::ReadBack alwaysWhole = [](const QString &, const platform::NumberLocale &) {
+        ++readBacks;
+        return 3.0;
+    };
+    FakeServices services;
+    QVERIFY_THROWS_EXCEPTION(question::NoQuestion,
+                             question::draw(services, services.locale, alwaysWhole));
+    QCOMPARE(readBacks, question::MaxDraws);
+}
+
 void TestWindow::gradientBands()
 {
     FakeServices services;
@@ -393,5 +413,5 @@ void TestWindow::backColorErasesDrawing()
     QCOMPARE(shown.pixelColor(5, 300), before);
 }
 
-QTEST_MAIN(TestWindow)
+SOLFIRA_TEST_MAIN_UNDER_LOCALES(TestWindow)
 #include "tst_window.moc"

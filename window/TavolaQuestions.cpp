@@ -1,6 +1,8 @@
 // Posing a question.
 #include "Tavola.h"
 
+#include "QuestionDraw.h"
+
 #include "platform/Conversions.h"
 #include "platform/RuntimeError.h"
 
@@ -25,21 +27,11 @@ void Tavola::cmdNext_Click()
     m_questionJudged = false;
 
     // A number from 1 to 9 with one or two decimals, never whole once rounded for display.
-    const platform::NumberLocale locale = m_services.numberLocale();
-    double value = 0;
-    for (;;) {
-        value = 8 * m_services.rnd() + 1;
-        const int decimals = int(std::floor(2 * m_services.rnd() + 1));
-        lblNum1->setCaption(platform::formatNumber(
-            value, decimals == 1 ? QStringView(u"#0.0") : QStringView(u"#0.#0"), locale));
-        const double shown = platform::readNumber(lblNum1->caption(), locale);
-        const bool whole = shown == std::floor(shown) && shown >= 1 && shown <= 9;
-        if (!whole)
-            break;
-    }
+    const question::Drawn drawn = question::draw(m_services, m_services.numberLocale());
+    lblNum1->setCaption(drawn.caption);
 
     cmdNext->setEnabled(false);
-    paintGradient(value);
+    paintGradient(drawn.value);
     txtAnswer->setFocus();
 }
 

@@ -6,6 +6,7 @@ add_test(NAME e2e_play
                  --solfira $<TARGET_FILE:solfira>)
 # The driver gives up by itself after 90 s and cleans up; this is the last resort.
 set_tests_properties(e2e_play PROPERTIES TIMEOUT 150 LABELS e2e)
+solfira_needs_real_locales(e2e_play)
 
 # Two games played with the built game, then the teacher's register opened on their data
 # folder and its games table read over AT-SPI.
@@ -15,4 +16,5 @@ if(TARGET solfira-registro)
                    --solfira $<TARGET_FILE:solfira> --registro $<TARGET_FILE:solfira-registro>)
   # The driver gives up by itself after 60 s and cleans up; this is the last resort.
   set_tests_properties(e2e_register PROPERTIES TIMEOUT 120 LABELS e2e)
+  solfira_needs_real_locales(e2e_register)
 endif()

@@ -303,11 +303,20 @@ def heard(game, description, value):
                for kind, role, desc, new in game.events)
 
 
-# Italian numbers and dates: Qt takes the locale from LC_ALL by itself, so the question
-# reads 3,25 and the date 08/12/2026 even where the C library has no Italian locale
-# (Qt then only warns that it keeps a UTF-8 character set).
+# Italian numbers and dates, as on a pupil's Italian desktop: the C library's locale data for
+# it_IT.UTF-8 is there (made by scripts/locales.sh), so both Qt and the C library use the
+# decimal comma (3,25) and the date reads 08/12/2026.
 ITALIAN_ON_XCB = {"QT_QPA_PLATFORM": "xcb", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
                   "QT_ACCESSIBILITY": "1", "LC_ALL": "it_IT.UTF-8", "LANG": "it_IT.UTF-8"}
+
+
+def require_real_italian_locale():
+    """The C library must really switch to it_IT.UTF-8: without its data it silently stays in
+    "C", and the game would not be tested as an Italian system runs it."""
+    point = subprocess.run(["locale", "decimal_point"], env={**os.environ, **ITALIAN_ON_XCB},
+                           capture_output=True, text=True).stdout.strip()
+    check(point == ",", f"the C library has no it_IT.UTF-8 data (decimal point {point!r}); "
+          "run scripts/locales.sh")
 
 
 @contextlib.contextmanager
@@ -338,6 +347,7 @@ def started(desktop, argv, what="the game"):
 
 
 def play(desktop, solfira, data):
+    require_real_italian_locale()
     today_at_start = datetime.date.today()
     with started(desktop, [solfira, "--data-dir", data]) as game:
         _play(game, data, today_at_start)
