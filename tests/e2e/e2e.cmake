@@ -8,6 +8,16 @@ add_test(NAME e2e_play
 set_tests_properties(e2e_play PROPERTIES TIMEOUT 150 LABELS e2e)
 solfira_needs_real_locales(e2e_play)
 
+# The same game where the user's locale is German (decimal comma, dotted date) or American
+# English (decimal point): numbers and dates follow the locale, with the C library's data there.
+foreach(locale de_DE en_US)
+  add_test(NAME e2e_play_${locale}
+           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/e2e/play_solfira.py
+                   --solfira $<TARGET_FILE:solfira> --locale ${locale}.UTF-8)
+  set_tests_properties(e2e_play_${locale} PROPERTIES TIMEOUT 150 LABELS e2e)
+  solfira_needs_real_locales(e2e_play_${locale})
+endforeach()
+
 # Two games played with the built game, then the teacher's register opened on their data
 # folder and its games table read over AT-SPI.
 if(TARGET solfira-registro)

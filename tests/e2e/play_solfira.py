@@ -245,9 +245,10 @@ class Program:
 # -- the scenario ---------------------------------------------------------------------------
 
 def expected_fraction(question):
-    check(re.fullmatch(r"[1-8],\d{1,2}", question), f"question {question!r} is not a decimal "
-                                                       "number from 1 to 9 with a comma")
-    value = Fraction(Decimal(question.replace(",", ".")))
+    point = LOCALE["point"]
+    check(re.fullmatch(rf"[1-8]{re.escape(point)}\d{{1,2}}", question),
+          f"question {question!r} is not a decimal number from 1 to 9 with {point!r}")
+    value = Fraction(Decimal(question.replace(point, ".")))
     check(value.denominator != 1, f"question {question!r} is a whole number")
     return value.numerator, value.denominator
 
@@ -303,27 +304,38 @@ def heard(game, description, value):
                for kind, role, desc, new in game.events)
 
 
-# Italian numbers and dates, as on a pupil's Italian desktop: the C library's locale data for
-# it_IT.UTF-8 is there (made by scripts/locales.sh), so both Qt and the C library use the
-# decimal comma (3,25) and the date reads 08/12/2026.
-ITALIAN_ON_XCB = {"QT_QPA_PLATFORM": "xcb", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+# The user's locale the game runs under, as on a pupil's desktop: the C library's data for it
+# is there (made by scripts/locales.sh), so Qt and the C library agree on the decimal
+# separator (3,25 in Italian) and the date is the locale's short form with the full year.
+LOCALES = {
+    "it_IT.UTF-8": {"point": ",", "date": "%d/%m/%Y"},
+    "de_DE.UTF-8": {"point": ",", "date": "%d.%m.%Y"},
+    "en_US.UTF-8": {"point": ".", "date": "%-m/%-d/%Y"},
+}
+LOCALE = {"name": "it_IT.UTF-8", **LOCALES["it_IT.UTF-8"]}
+GAME_ENV = {"QT_QPA_PLATFORM": "xcb", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
                   "QT_ACCESSIBILITY": "1", "LC_ALL": "it_IT.UTF-8", "LANG": "it_IT.UTF-8"}
 
 
-def require_real_italian_locale():
-    """The C library must really switch to it_IT.UTF-8: without its data it silently stays in
-    "C", and the game would not be tested as an Italian system runs it."""
-    point = subprocess.run(["locale", "decimal_point"], env={**os.environ, **ITALIAN_ON_XCB},
+def use_locale(name):
+    LOCALE.update(name=name, **LOCALES[name])
+    GAME_ENV.update(LC_ALL=name, LANG=name)
+
+
+def require_real_locale():
+    """The C library must really switch to the game's locale: without its data it silently
+    stays in "C", and the game would not be tested as a pupil's system runs it."""
+    point = subprocess.run(["locale", "decimal_point"], env={**os.environ, **GAME_ENV},
                            capture_output=True, text=True).stdout.strip()
-    check(point == ",", f"the C library has no it_IT.UTF-8 data (decimal point {point!r}); "
-          "run scripts/locales.sh")
+    check(point == LOCALE["point"], f"the C library has no {LOCALE['name']} data (decimal "
+          f"point {point!r}); run scripts/locales.sh")
 
 
 @contextlib.contextmanager
 def started(desktop, argv, what="the game"):
     """Runs `argv` on the desktop, in Italian and seen over AT-SPI, as a Program attached to
     the accessibility bus; stops it on the way out if it is still running."""
-    process = desktop.start(os.path.basename(argv[0]), argv, env=ITALIAN_ON_XCB,
+    process = desktop.start(os.path.basename(argv[0]), argv, env=GAME_ENV,
                             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     program = Program(desktop, process, what)
     try:
@@ -347,7 +359,7 @@ def started(desktop, argv, what="the game"):
 
 
 def play(desktop, solfira, data):
-    require_real_italian_locale()
+    require_real_locale()
     today_at_start = datetime.date.today()
     with started(desktop, [solfira, "--data-dir", data]) as game:
         _play(game, data, today_at_start)
@@ -535,13 +547,13 @@ def check_files(data, clock_before_exit, today_at_start):
     # read and a little less; the date is the day the game started (or the next day when
     # the run spans midnight), in the Italian short form with the full year.
     match = re.fullmatch(rb'Nome:  .* Risposte esatte 1  Risposte errate  1Tempo restante   '
-                         rb'(00:1[0-5]:[0-5]\d)-"Data:  (\d\d/\d\d/\d{4})\r\n', log_bytes)
+                         rb'(00:1[0-5]:[0-5]\d)-"Data:  ([\d/.]+)\r\n', log_bytes)
     check(match is not None, f"{CLASS}.txt has no new-record line: {log_bytes!r}")
     time_left = match.group(1).decode()
     to_seconds = lambda hms: sum(int(p) * f for p, f in zip(hms.split(":"), (3600, 60, 1)))
     spent = to_seconds(clock_before_exit) - to_seconds(time_left)
     check(0 <= spent <= WAIT, f"time left {time_left} does not follow {clock_before_exit}")
-    dates = {d.strftime("%d/%m/%Y") for d in
+    dates = {d.strftime(LOCALE["date"]) for d in
              (today_at_start, today_at_start + datetime.timedelta(days=1))}
     date = match.group(2).decode()
     check(date in dates, f"date {date} is not the day of the game ({sorted(dates)})")
@@ -609,7 +621,10 @@ def run_main(main):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--solfira", required=True, help="the built solfira program")
+    parser.add_argument("--locale", default="it_IT.UTF-8", choices=sorted(LOCALES),
+                        help="the user's locale the game runs under")
     args = parser.parse_args()
+    use_locale(args.locale)
     run_on_private_desktop([args.solfira], play)
 
 
