@@ -105,7 +105,7 @@ debian_mirror() {
   done
   cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
     awk -v suite="$SUITE" '$1 == "deb" { i = 2; if ($2 ~ /^\[/) while ($i !~ /\]$/) i++; if ($2 ~ /^\[/) i++
-                                         if ($(i + 1) == suite) { print $i; exit } }'
+                                         if ($(i + 1) == suite) { print $i; exit } }' || true
 }
 
 elapsed() { echo "$(( $(date +%s) - $1 ))s"; }
@@ -117,7 +117,7 @@ rm -f "$LOGS"/* "$REPORT"
 COMMIT=$(git -C "$SRC" rev-parse HEAD)
 [ -z "$(git -C "$SRC" status --porcelain --untracked-files=no)" ] ||
   echo "check-fresh: uncommitted changes are not checked; the commit $COMMIT is" >&2
-MIRROR=${CHECK_FRESH_MIRROR:-$(debian_mirror | head -n 1)}
+MIRROR=${CHECK_FRESH_MIRROR:-$(debian_mirror | sed -n 1p)}
 [ -n "$MIRROR" ] || fail "no Debian $SUITE source in apt's configuration"
 say "check-fresh of $COMMIT, Debian $SUITE minbase from $MIRROR"
 
