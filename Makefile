@@ -24,14 +24,24 @@ build: configure
 	cmake --build $(BUILD) --parallel
 
 # Optional, not part of `make test`:
-#   make package         the Debian package $(BUILD)/solfira_<version>_<arch>.deb (CPack);
-#                        install it with: sudo apt install ./$(BUILD)/solfira_*.deb
+#   make package         the Debian packages $(BUILD)/solfira_<version>_<arch>.deb (the game) and
+#                        $(BUILD)/solfira-registro_<version>_<arch>.deb (the teacher's register),
+#                        built by CPack and checked with lintian (an error or a warning fails);
+#                        install with: sudo apt install ./$(BUILD)/solfira_*.deb
+#   make check-fresh     the two commands above on a new minbase Debian 12 system (debootstrap,
+#                        chroot; as root, needs the network): make test, make package, a second
+#                        make test that installs nothing, then the packages installed in a second
+#                        new system and the programs started there (scripts/check-fresh.sh)
 #   make check-windows   the Windows-only code and the version resource, built with mingw-w64
 #                        and run under Wine (installs tests/windows/packages.txt when missing)
-.PHONY: package check-windows
+.PHONY: package check-fresh check-windows
 
 package: build
-	cd $(BUILD) && cpack -G DEB
+	cd $(BUILD) && rm -f solfira_*.deb solfira-registro_*.deb && cpack -G DEB
+	lintian --fail-on error,warning $(BUILD)/solfira_*.deb $(BUILD)/solfira-registro_*.deb
+
+check-fresh:
+	bash scripts/check-fresh.sh
 
 check-windows:
 	bash tests/windows/check.sh $(BUILD)-windows

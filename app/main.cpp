@@ -1,4 +1,5 @@
 #include "platform/QtServices.h"
+#include "platform/WindowSystemOptions.h"
 #include "window/Tavola.h"
 
 #include <QApplication>
@@ -12,14 +13,6 @@
 #include <cstdio>
 
 namespace {
-
-// Options Qt's window system takes from the command line and removes before the program sees
-// its arguments: the first reading accepts them so that they are not taken for mistakes.
-constexpr const char *qtOptionsWithValue[] = {
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry",
-    "qwindowicon", "icon", "qwindowtitle", "title", "session", "name", "display", "style",
-    "stylesheet"};
-constexpr const char *qtFlagOptions[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
 void nameTheApplication()
 {
@@ -58,16 +51,7 @@ CommandLine readCommandLine(int argc, char *argv[])
                        "condivisa della scuola)."),
         QStringLiteral("DIR"));
     parser.addOption(dataDir);
-    for (const char *name : qtOptionsWithValue) {
-        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
-    }
-    for (const char *name : qtFlagOptions) {
-        QCommandLineOption option(QString::fromLatin1(name));
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
-    }
+    platform::acceptWindowSystemOptions(parser);
 
     if (!parser.parse(QCoreApplication::arguments())) {
         std::fprintf(stderr, "solfira: %s\nProva 'solfira --help'.\n",

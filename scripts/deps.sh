@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Solfira needs to build, run and test, only those missing.
+# The one list of the Debian packages Solfira needs to build, run, test and package; installs
+# only those missing. The Makefile, CI, `make check-fresh` and the tests all read it from here.
+# A machine that has them all is left alone: no network, no root, nothing printed.
 # Usage: scripts/deps.sh [--list]   (--list prints the package names and exits)
 set -euo pipefail
 
+# Real package names only (never a virtual one such as libqt6svg6-dev): dpkg-query never sees a
+# virtual name installed, so it would be installed again on every run. The test deps_complete
+# checks this, and that everything the build loads comes from these packages.
 PACKAGES=(
   # build
   cmake ninja-build g++ make pkg-config
@@ -13,19 +18,24 @@ PACKAGES=(
   # test: real C library locale data (it_IT, de_DE, en_US), compiled by scripts/locales.sh
   locales
   # test: a real X server for the screenshot and end-to-end runs
-  xvfb x11-utils xdotool dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0 python3-pyatspi
-  desktop-file-utils appstream
+  python3 xvfb xauth x11-utils xdotool dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
+  python3-pyatspi desktop-file-utils appstream
   # benchmarks under bench/: Google Benchmark for the hot paths
   libbenchmark-dev
-  # package: `make package` finds the library dependencies with dpkg-shlibdeps
-  dpkg-dev
+  # package: `make package` (dpkg-shlibdeps, CPack's `file`, the gzip -9n of the changelog and
+  # manual pages, lintian on the result)
+  dpkg-dev file gzip lintian
+  # `make check-fresh`: a new Debian 12 system in a chroot
+  debootstrap
 )
 
 if [ "${1:-}" = "--list" ]; then printf '%s\n' "${PACKAGES[@]}"; exit 0; fi
 
+installed=" $(dpkg-query -W -f='${Package} ${Status}\n' "${PACKAGES[@]}" 2>/dev/null \
+              | awk '$2 == "install" && $3 == "ok" && $4 == "installed" { printf "%s ", $1 }' || true)"
 missing=()
 for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  [[ "$installed" == *" $p "* ]] || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 

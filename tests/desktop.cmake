@@ -27,5 +27,6 @@ set_tests_properties(desktop_entry_valid PROPERTIES FAIL_REGULAR_EXPRESSION "war
 
 add_test(NAME command_line
          COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/e2e/command_line.py
-                 --solfira $<TARGET_FILE:solfira> --version-text ${SOLFIRA_VERSION_TEXT})
+                 --solfira $<TARGET_FILE:solfira> --registro $<TARGET_FILE:solfira-registro>
+                 --version-text ${SOLFIRA_VERSION_TEXT})
 set_tests_properties(command_line PROPERTIES TIMEOUT 120)

@@ -1,8 +1,8 @@
 #!/usr/bin/python3
-"""The command line of the built game, with no display at all: --version and --help answer,
-and a mistaken command line is refused with status 2 before anything is written.
+"""The command lines of the built game and register, with no display at all: --version and
+--help answer, and a mistaken command line is refused with status 2 before anything is written.
 
-Usage: command_line.py --solfira PATH --version-text 1.00.0006
+Usage: command_line.py --solfira PATH --registro PATH --version-text 1.00.0006
 """
 
 import argparse
@@ -12,23 +12,35 @@ import subprocess
 import sys
 import tempfile
 
-# (arguments, expected status, pattern the standard output must match, pattern for the
+# (program, arguments, expected status, pattern the standard output must match, pattern for the
 # standard error). "{data}" stands for an empty data folder that must stay empty.
 CASES = [
-    (["--version"], 0, r"Solfira {version}\n", r""),
-    (["-v"], 0, r"Solfira {version}\n", r""),
-    (["--help"], 0, r"(?s).*--data-dir <DIR>.*", r""),
-    (["-h"], 0, r"(?s).*-h, --help.*-v, --version.*--data-dir <DIR>.*", r""),
-    (["--data-dir", "{data}", "--bogus"], 2, r"", r"(?s)solfira: .*'bogus'.*--help.*"),
-    (["--data-dir", "{data}", "-x"], 2, r"", r"(?s)solfira: .*'x'.*"),
-    (["--data-dir", "{data}", "extra"], 2, r"", r"(?s)solfira: .*'extra'.*"),
-    (["--data-dir"], 2, r"", r"(?s)solfira: .*'--data-dir'.*"),
+    ("solfira", ["--version"], 0, r"Solfira {version}\n", r""),
+    ("solfira", ["-v"], 0, r"Solfira {version}\n", r""),
+    ("solfira", ["--help"], 0, r"(?s).*--data-dir <DIR>.*", r""),
+    ("solfira", ["-h"], 0, r"(?s).*-h, --help.*-v, --version.*--data-dir <DIR>.*", r""),
+    ("solfira", ["--data-dir", "{data}", "--bogus"], 2, r"", r"(?s)solfira: .*'bogus'.*--help.*"),
+    ("solfira", ["--data-dir", "{data}", "-x"], 2, r"", r"(?s)solfira: .*'x'.*"),
+    ("solfira", ["--data-dir", "{data}", "extra"], 2, r"", r"(?s)solfira: .*'extra'.*"),
+    ("solfira", ["--data-dir"], 2, r"", r"(?s)solfira: .*'--data-dir'.*"),
     # A valid option beside a wrong one changes nothing: the wrong one is refused first.
-    (["--bogus", "--version"], 2, r"", r"(?s)solfira: .*'bogus'.*"),
+    ("solfira", ["--bogus", "--version"], 2, r"", r"(?s)solfira: .*'bogus'.*"),
+    # The register answers the same way, and needs no display for it either.
+    ("registro", ["--version"], 0, r"solfira-registro {version}\n", r""),
+    ("registro", ["-v"], 0, r"solfira-registro {version}\n", r""),
+    ("registro", ["--help"], 0, r"(?s).*--data-dir <DIR>.*--classe <NOME>.*", r""),
+    ("registro", ["-h"], 0, r"(?s).*-h, --help.*-v, --version.*", r""),
+    ("registro", ["--data-dir", "{data}", "--bogus"], 2, r"",
+     r"(?s)solfira-registro: .*'bogus'.*solfira-registro --help.*"),
+    ("registro", ["--data-dir", "{data}", "extra"], 2, r"", r"(?s)solfira-registro: .*'extra'.*"),
+    ("registro", ["--classe"], 2, r"", r"(?s)solfira-registro: .*'--classe'.*"),
+    ("registro", ["--bogus", "--version"], 2, r"", r"(?s)solfira-registro: .*'bogus'.*"),
+    # Qt's own window-system options are not mistakes; --version still ends at once.
+    ("registro", ["-platform", "xcb", "--version"], 0, r"solfira-registro {version}\n", r""),
 ]
 
 
-def run_case(solfira, version, args, status, out_pattern, err_pattern):
+def run_case(program, version, args, status, out_pattern, err_pattern):
     with tempfile.TemporaryDirectory(prefix="solfira-cli-") as root:
         data = os.path.join(root, "data")
         home = os.path.join(root, "home")
@@ -37,7 +49,7 @@ def run_case(solfira, version, args, status, out_pattern, err_pattern):
         # No display and no platform: the answers must not need a window system.
         env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": home,
                "XDG_RUNTIME_DIR": root, "LC_ALL": "C.UTF-8"}
-        argv = [solfira] + [a.replace("{data}", data) for a in args]
+        argv = [program] + [a.replace("{data}", data) for a in args]
         result = subprocess.run(argv, env=env, capture_output=True, timeout=30)
         out = result.stdout.decode("utf-8", errors="replace")
         err = result.stderr.decode("utf-8", errors="replace")
@@ -58,12 +70,14 @@ def run_case(solfira, version, args, status, out_pattern, err_pattern):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--solfira", required=True)
+    parser.add_argument("--registro", required=True)
     parser.add_argument("--version-text", required=True)
     args = parser.parse_args()
     failed = 0
-    for case in CASES:
-        problems = run_case(os.path.abspath(args.solfira), args.version_text, *case)
-        print(f"{'FAIL' if problems else 'ok  '} solfira {' '.join(case[0])}"
+    programs = {"solfira": args.solfira, "registro": args.registro}
+    for name, *case in CASES:
+        problems = run_case(os.path.abspath(programs[name]), args.version_text, *case)
+        print(f"{'FAIL' if problems else 'ok  '} {os.path.basename(programs[name])} {' '.join(case[0])}"
               + "".join(f"\n       {p}" for p in problems))
         failed += bool(problems)
     sys.exit(1 if failed else 0)
