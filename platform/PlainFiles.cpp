@@ -61,7 +61,6 @@ int fromWindows(DWORD error)
         return EBUSY;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
-    case ERROR_DISK_QUOTA_EXCEEDED:
         return ENOSPC;
     case ERROR_WRITE_PROTECT:
         return EROFS;
