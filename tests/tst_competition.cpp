@@ -29,6 +29,7 @@ private slots:
     void loadAsksGreetsAndShowsRecord();
     void clockWaitsForStartBoxes();
     void cancelledNameIsEmpty();
+    void pastedNameEndsAtTheLineBreak();
     void classCommand_data();
     void classCommand();
     void helpMessage();
@@ -125,25 +126,42 @@ void TestCompetition::cancelledNameIsEmpty()
     QCOMPARE(w->lblnome->caption(), "");
 }
 
+void TestCompetition::pastedNameEndsAtTheLineBreak()
+{
+    startGame("Eve\r\nNome:  Mallory Risposte esatte 99");
+    QCOMPARE(services->prompts(), QStringList{greetingOf("Eve")});
+    QCOMPARE(w->lblnome1->caption(), "Eve");
+}
+
 void TestCompetition::classCommand_data()
 {
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("3B") << "3B" << " Classe  3B";
-    QTest::newRow("cancelled") << "" << " Classe  ";
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<bool>("shortened"); // told so in a box before the class is shown
+    QTest::newRow("3B") << "3B" << "3B" << false;
+    QTest::newRow("cancelled") << "" << "" << false;
+    QTest::newRow("pasted line break ends it") << "3B\nNome:  Mallory" << "3B" << false;
+    QTest::newRow("too long for a file name") << QString(300, 'a') << QString(251, 'a') << true;
 }
 
 void TestCompetition::classCommand()
 {
     QFETCH(QString, typed);
-    QFETCH(QString, message);
+    QFETCH(QString, kept);
+    QFETCH(bool, shortened);
     startGame("Anna");
+    const qsizetype boxesBefore = services->prompts().size();
     services->inputs.enqueue(typed);
     w->clas->trigger();
     QCOMPARE(services->inputPrompts.last(), "Classe?");
-    QCOMPARE(services->prompts().last(), message);
-    QCOMPARE(w->classe->caption(), typed);
-    QCOMPARE(w->nomeClasse, typed);
+    const QStringList shown = services->prompts().mid(boxesBefore);
+    QCOMPARE(shown.size(), shortened ? 2 : 1);
+    if (shortened)
+        QVERIFY2(shown.first().contains("troppo lungo") && shown.first().contains("251"),
+                 qPrintable(shown.first()));
+    QCOMPARE(shown.last(), " Classe  " + kept);
+    QCOMPARE(w->classe->caption(), kept);
+    QCOMPARE(w->nomeClasse, kept);
 }
 
 void TestCompetition::helpMessage()
