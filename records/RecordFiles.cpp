@@ -107,9 +107,14 @@ FinishOutcome RecordStore::finishGame(const FinishedGame &game) const
     }
     const double record = platform::readLeadingNumber(recordText);
 
-    outcome.newRecord = record < game.score;
-    if (outcome.newRecord) {
+    // A retry after a failed step finds its own score in the file: the holder may still be
+    // missing, so both files are written again.
+    const bool beats = record < game.score || (game.recordStored && record == game.score);
+    outcome.newRecord = beats || game.recordStored;
+    outcome.recordStored = game.recordStored;
+    if (beats) {
         outcome.error = rewriteRecordFile(recordScorePath(), game.summary.correct);
+        outcome.recordStored = outcome.recordStored || outcome.error.isEmpty();
         if (outcome.error.isEmpty())
             outcome.error = rewriteRecordFile(recordHolderPath(), game.summary.name);
     }

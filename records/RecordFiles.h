@@ -22,10 +22,14 @@ struct FinishedGame {
     GameSummary summary; // the captions that make up the class log line
     QString className;   // the class as the window holds it ("Label2" when none was given)
     double score = 0;    // correct answers
+    // An earlier try of this same game stored its score as the record, then a later step
+    // failed: the game is still logged as the record game it was.
+    bool recordStored = false;
 };
 
 struct FinishOutcome {
     bool newRecord = false;
+    bool recordStored = false; // the record score file holds this game's score
     QString line;  // the class log line, as written (or as it would have been)
     QString error; // empty when every write went through
 };
@@ -49,7 +53,9 @@ public:
     // program sharing it take turns: reads the record as the file holds it now, and when
     // `game.score` beats it rewrites the score file and then the holder file (each replaced
     // whole, atomically), then appends the class log line in form 2; otherwise appends it
-    // in form 1. A failing step stops the sequence: what earlier steps wrote stays.
+    // in form 1. A failing step stops the sequence: what earlier steps wrote stays. A retry
+    // of a game with `recordStored` writes form 2 (and both record files again while the
+    // score file still holds its score).
     FinishOutcome finishGame(const FinishedGame &game) const;
 
     // Single steps, also used by tests.

@@ -254,6 +254,16 @@ void TestRecords::failedWriteLosesNothing()
     QVERIFY(beaten.error.contains(RecordHolderFileName));
     QCOMPARE(bytesOf(store.recordScorePath()), QByteArray("30\r\n"));
     QVERIFY(!QFile::exists(store.classLogPath("3A"))); // stopped before the class log
+
+    // The retry finds its own score in the file and still ends the record game it was.
+    QVERIFY(beaten.recordStored);
+    QVERIFY(QDir(dir.path()).rmdir(RecordHolderFileName));
+    const FinishOutcome retried = store.finishGame({summary, "3A", 30, beaten.recordStored});
+    QCOMPARE(retried.error, "");
+    QVERIFY(retried.newRecord);
+    QCOMPARE(bytesOf(store.recordHolderPath()), QByteArray("Anna\r\n"));
+    QCOMPARE(bytesOf(store.classLogPath("3A")),
+             encodeLine(classLogLine(summary, LogForm::NewRecord)));
 }
 
 namespace {
