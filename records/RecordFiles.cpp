@@ -238,8 +238,16 @@ FinishOutcome RecordStore::finishGame(const FinishedGame &game) const
         return outcome;
     }
     const QString recordText = decodeText(QByteArray::fromStdString(recordBytes));
-    outcome.newRecord = readRecordScore(recordText) < game.score;
-    if (outcome.newRecord) {
+    const double record = readRecordScore(recordText);
+
+    // A retry after a failed step finds its own score in the file: the holder may still be
+    // missing, so both files are written again.
+    const bool beats = record < game.score || (game.recordStored && record == game.score);
+    outcome.newRecord = beats || game.recordStored;
+    outcome.recordStored = game.recordStored;
+    if (outcome.newRecord)
+        outcome.line = classLogLine(game.summary, LogForm::NewRecord);
+    if (beats) {
         // Both record files are looked at before either is replaced, so a record is never
         // stored without its holder.
         for (const QString &path : {recordScorePath(), recordHolderPath()}) {
@@ -248,8 +256,8 @@ FinishOutcome RecordStore::finishGame(const FinishedGame &game) const
                 return outcome;
             }
         }
-        outcome.line = classLogLine(game.summary, LogForm::NewRecord);
         outcome.error = rewriteRecordFile(recordScorePath(), game.summary.correct);
+        outcome.recordStored = outcome.recordStored || outcome.error.isEmpty();
         if (outcome.error.isEmpty())
             outcome.error = rewriteRecordFile(recordHolderPath(), game.summary.name);
         if (!outcome.error.isEmpty())

@@ -38,10 +38,14 @@ struct FinishedGame {
     GameSummary summary; // the captions that make up the class log line
     QString className;   // the class as the window holds it ("Label2" when none was given)
     double score = 0;    // correct answers
+    // An earlier try of this same game stored its score as the record, then a later step
+    // failed: the game is still logged as the record game it was.
+    bool recordStored = false;
 };
 
 struct FinishOutcome {
     bool newRecord = false;
+    bool recordStored = false; // the record score file holds this game's score
     QString line;  // the class log line, as written (or as it would have been)
     QString error; // empty when every write went through
 };
@@ -68,7 +72,8 @@ public:
     // in form 1. The class log is opened before any record file is touched, so a log that
     // cannot be opened stops the game's end before anything is written. A failing step stops
     // the sequence: what earlier steps wrote stays, and a failed append leaves no part of
-    // its line.
+    // its line. A retry of a game with `recordStored` writes form 2 (and both record files
+    // again while the score file still holds its score).
     FinishOutcome finishGame(const FinishedGame &game) const;
 
     // The longest start of `className` whose class log fits in this directory on every

@@ -40,12 +40,16 @@ private slots:
     void timeOverNoNo();
     void timeOverYes();
     void ticksWhileAQuestionIsOpen();
+    void clockNeverGoesBelowZero();
+    void nothingIsAskedOverTheEndOfAGame_data();
+    void nothingIsAskedOverTheEndOfAGame();
     void minimisedCaptionFollowsTheClock();
     void exitNoChangesNothing();
     void exitFirstRunScores_data();
     void exitFirstRunScores();
     void recordBeaten();
     void unwritableDataDirectoryGoesOn();
+    void failedWriteAtTheEndReturnsToTheGame_data();
     void failedWriteAtTheEndReturnsToTheGame();
     void wholeGameThroughTheWindow();
     void closingWritesNothing();
@@ -300,22 +304,77 @@ void TestCompetition::timeOverYes()
 void TestCompetition::ticksWhileAQuestionIsOpen()
 {
     startGame("Anna");
-    for (int i = 0; i < 900; ++i)
-        w->Timer1_Timer();
     // Every box that opens sees three more ticks arrive meanwhile.
     services->onMessageBox = [this](const FakeServices::Box &) {
-        services->onMessageBox = nullptr;
         for (int i = 0; i < 3; ++i)
             w->Timer1_Timer();
     };
-    services->answers.append({platform::AnswerNo, platform::AnswerNo});
-    w->Timer1_Timer();
-    QCOMPARE(services->prompts().size(), 1 + 3);
-    // The exit button's question blocks ticks too.
-    services->onMessageBox = [this](const FakeServices::Box &) { w->Timer1_Timer(); };
+    // The exit button's question does not pause the clock...
     services->answers.enqueue(platform::AnswerNo);
     w->cmdExit_Click();
-    QCOMPARE(services->prompts().size(), 1 + 3 + 1);
+    QCOMPARE(w->lblconto->caption(), "00:14:57");
+    QCOMPARE(w->restanti, qint16(897));
+    for (int i = 0; i < 895; ++i)
+        w->Timer1_Timer();
+    // ...which runs down to 00:00:00 and no further, asking nothing more.
+    services->answers.enqueue(platform::AnswerNo);
+    w->cmdExit_Click();
+    QCOMPARE(w->lblconto->caption(), "00:00:00");
+    QCOMPARE(w->restanti, qint16(0));
+    QCOMPARE(services->prompts().size(), 1 + 2);
+    // Tick 901: question, time over, question; the ticks under them ask nothing.
+    services->answers.append({platform::AnswerNo, platform::AnswerNo});
+    w->Timer1_Timer();
+    QCOMPARE(services->prompts().mid(3), (QStringList{"Vuoi veramente lasciarmi  ?",
+                                                      "Tempo scaduto",
+                                                      "Vuoi veramente lasciarmi  ?"}));
+    QCOMPARE(w->lblconto->caption(), "00:00:00");
+    QCOMPARE(services->beeps, 1);
+}
+
+void TestCompetition::clockNeverGoesBelowZero()
+{
+    startGame("Anna");
+    for (int i = 0; i < 900; ++i)
+        w->Timer1_Timer();
+    w->restanti = 60; // a count out of step with the clock text
+    w->Timer1_Timer(); // the exit question, answered No
+    QCOMPARE(w->lblconto->caption(), "00:00:00");
+    QCOMPARE(w->restanti, qint16(0));
+}
+
+void TestCompetition::nothingIsAskedOverTheEndOfAGame_data()
+{
+    QTest::addColumn<bool>("logWritable");
+    QTest::newRow("over the congratulation") << true;
+    QTest::newRow("over the failure report") << false;
+}
+
+void TestCompetition::nothingIsAskedOverTheEndOfAGame()
+{
+    QFETCH(bool, logWritable);
+    startGame("Anna");
+    if (!logWritable)
+        QVERIFY(QDir(dir->path()).mkdir("Label2.txt"));
+    for (int i = 0; i < 899; ++i)
+        w->Timer1_Timer();
+    w->lblScore->setCaption("1"); // a new record in the last second
+    // The clock runs out while the box after Yes is open; any question would get a Yes.
+    services->onMessageBox = [this](const FakeServices::Box &box) {
+        if (box.buttons == platform::Buttons::Ok)
+            for (int i = 0; i < 3; ++i)
+                w->Timer1_Timer();
+    };
+    services->answers.append({platform::AnswerYes, platform::AnswerYes, platform::AnswerYes});
+    w->cmdExit_Click();
+    QCOMPARE(services->prompts().size(), 1 + 2);
+    QCOMPARE(w->hasEnded(), logWritable);
+    if (logWritable) {
+        QCOMPARE(bytesOf(path("Label2.txt")).count("\r\n"), 1);
+        QCOMPARE(w->lblconto->caption(), "00:00:01"); // as logged
+    } else {
+        QCOMPARE(w->lblconto->caption(), "00:00:00"); // the game goes on, and its clock
+    }
 }
 
 void TestCompetition::minimisedCaptionFollowsTheClock()
@@ -404,6 +463,11 @@ void TestCompetition::unwritableDataDirectoryGoesOn()
     writeBytes(path("occupato"), "x");
     services->inputs.enqueue("Anna");
     w = new Tavola(*services, path("occupato"));
+    // A running clock would tick while a box is open.
+    services->onMessageBox = [this](const FakeServices::Box &) {
+        for (int i = 0; w->Timer1->isActive() && i < 10; ++i)
+            w->Timer1_Timer();
+    };
     w->start();
     QVERIFY(!w->hasEnded());
     QCOMPARE(services->prompts().size(), 2);
@@ -413,24 +477,43 @@ void TestCompetition::unwritableDataDirectoryGoesOn()
     QCOMPARE(w->lblnome->caption(), "");
     QVERIFY(w->isVisible());
     QVERIFY(w->Timer1->isActive());
+    // The countdown starts with the game, in step with its text.
+    QCOMPARE(w->lblconto->caption(), "00:15:00");
+    QCOMPARE(w->restanti, qint16(900));
+}
+
+void TestCompetition::failedWriteAtTheEndReturnsToTheGame_data()
+{
+    QTest::addColumn<QString>("score");
+    QTest::addColumn<QByteArray>("beforeDate"); // the text of the line's form
+    QTest::addColumn<QByteArray>("record");
+    QTest::newRow("record stands") << "0" << QByteArray("00:15:00Data:   ") << QByteArray();
+    // The first try already stored the record; the retry logs the record game it was.
+    QTest::newRow("new record") << "1" << QByteArray("00:15:00-\"Data:  ")
+                                << QByteArray("1\r\n");
 }
 
 void TestCompetition::failedWriteAtTheEndReturnsToTheGame()
 {
+    QFETCH(QString, score);
+    QFETCH(QByteArray, beforeDate);
+    QFETCH(QByteArray, record);
     startGame("Anna");
     QVERIFY(QDir(dir->path()).mkdir("Label2.txt"));
-    w->lblScore->setCaption("0");
+    w->lblScore->setCaption(score);
     services->answers.enqueue(platform::AnswerYes);
     w->cmdExit_Click();
     QVERIFY(!w->hasEnded());
     QVERIFY(services->prompts().last().contains("Label2.txt"));
-    QCOMPARE(w->lblScore->caption(), "0");
+    QCOMPARE(w->lblScore->caption(), score);
     // Exit can be tried again once the problem is gone.
     QVERIFY(QDir(dir->path()).rmdir("Label2.txt"));
     services->answers.enqueue(platform::AnswerYes);
     w->cmdExit_Click();
     QVERIFY(w->hasEnded());
-    QVERIFY(QFile::exists(path("Label2.txt")));
+    QVERIFY(bytesOf(path("Label2.txt")).contains(beforeDate));
+    QCOMPARE(bytesOf(path("velmora.txt")), record);
+    QCOMPARE(bytesOf(path("velmora1.txt")), record.isEmpty() ? QByteArray() : "Anna\r\n");
 }
 
 void TestCompetition::wholeGameThroughTheWindow()

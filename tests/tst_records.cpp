@@ -486,6 +486,18 @@ void TestRecords::failedWriteLosesNothing()
     QVERIFY(beaten.error.contains(RecordHolderFileName));
     QCOMPARE(bytesOf(store.recordScorePath()), QByteArray("12\r\n"));
     QCOMPARE(bytesOf(store.classLogPath("3A")), QByteArray()); // opened, nothing written
+    QVERIFY(!beaten.recordStored);
+
+    // A retry of a game whose score was stored before its holder failed finds its own score
+    // in the file and still ends the record game it was, holder included.
+    QVERIFY(QDir(dir.path()).rmdir(RecordHolderFileName));
+    QVERIFY(writeBytes(store.recordScorePath(), "30\r\n"));
+    const FinishOutcome retried = store.finishGame({summary, "3A", 30, true});
+    QCOMPARE(retried.error, "");
+    QVERIFY(retried.newRecord);
+    QCOMPARE(bytesOf(store.recordHolderPath()), QByteArray("Anna\r\n"));
+    QCOMPARE(bytesOf(store.classLogPath("3A")),
+             encodeLine(classLogLine(summary, LogForm::NewRecord)));
 }
 
 namespace {

@@ -142,6 +142,7 @@ private:
     void judgeAnswer();
     void paintGradient(double value);
     QString clockText() const;
+    void advanceClock();
 
     platform::Services &m_services;
     QString m_dataDirectoryOverride;
@@ -149,7 +150,9 @@ private:
     std::unique_ptr<Fields> m_fields;
     bool m_ended = false;
     bool m_activatePending = false;
-    bool m_exitQuestionOpen = false; // an exit question or the time-over box is open
+    bool m_exitQuestionOpen = false; // the exit question (till its end) or time-over box is open
+    bool m_resultStored = false;     // the game's line is in its class log: nothing more to ask
+    bool m_recordStored = false;     // a failed end of this game had already stored its record
     bool m_solutionCurrent = false;  // the solution was computed for the question on screen
     bool m_questionJudged = false;   // the question on screen has been judged
 };

@@ -40,9 +40,13 @@ void Tavola::Form_Load()
     const records::StandingRecord record = records::RecordStore(cartella).prepare();
     lblpunti->setCaption(record.score);
     lblnome->setCaption(record.holder);
-    if (!record.error.isEmpty())
+    if (!record.error.isEmpty()) {
+        // A start-up box too: the countdown waits until it is closed.
+        Timer1->stop();
         m_services.messageBox(record.error +
                               QStringLiteral("\n\nLa gara continua senza il record."));
+        Timer1->start();
+    }
 
     restanti = platform::toInt16(secondi + 900);
     lblconto->setCaption(clockText());
@@ -95,6 +99,7 @@ void Tavola::reload()
     old->deleteLater();
     m_solutionCurrent = false;
     m_questionJudged = false;
+    m_recordStored = false;
     createControls();
     // Load and show again.
     start();
