@@ -14,6 +14,8 @@ PACKAGES=(
   locales
   # test: a real X server for the screenshot and end-to-end runs
   xvfb x11-utils xdotool dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0 python3-pyatspi
+  # test: a real screen reader speaking through speech-dispatcher (audio to a null sink)
+  orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng libao4
   desktop-file-utils appstream
   # benchmarks under bench/: Google Benchmark for the hot paths
   libbenchmark-dev
