@@ -53,6 +53,10 @@ private slots:
     void failedWriteAtTheEndReturnsToTheGame();
     void wholeGameThroughTheWindow();
     void closingWritesNothing();
+    void numeratorBoxTells_data();
+    void numeratorBoxTells();
+    void timeMarks_data();
+    void timeMarks();
 
 private:
     Tavola *startGame(const QString &name);
@@ -563,6 +567,100 @@ void TestCompetition::closingWritesNothing()
     const int boxes = int(services->boxes.size());
     w->HELP->trigger();
     QCOMPARE(int(services->boxes.size()), boxes);
+}
+
+// What a screen reader reads as the focus lands in the numerator box: the question, the time
+// left and, for a competition's first question only, the challenger and the record.
+void TestCompetition::numeratorBoxTells_data()
+{
+    QTest::addColumn<bool>("record");
+    QTest::addColumn<int>("ticks");    // before the question asked for
+    QTest::addColumn<QString>("asked"); // "" (the first question), "next", "new competition"
+    QTest::addColumn<QString>("told");  // after the question
+    const QString help = "Scrivi il numeratore, poi premi Invio.";
+    QTest::newRow("first, with a record")
+        << true << 0 << "" << "Tempo restante: 15 minuti. Sfidante: Anna. Il record è di Carlo, "
+                              "con 12 punti. " + help;
+    QTest::newRow("first, no record yet")
+        << false << 0 << "" << "Tempo restante: 15 minuti. Sfidante: Anna. Ancora nessun record. "
+                               + help;
+    QTest::newRow("second: the time, not the record again")
+        << true << 61 << "next" << "Tempo restante: 13 minuti e 59 secondi. " + help;
+    QTest::newRow("one minute and one second")
+        << true << 839 << "next" << "Tempo restante: 1 minuto e 1 secondo. " + help;
+    QTest::newRow("a new competition tells the record again")
+        << true << 5 << "new competition"
+        << "Tempo restante: 15 minuti. Sfidante: Bea. Il record è di Carlo, con 12 punti. " + help;
+}
+
+void TestCompetition::numeratorBoxTells()
+{
+    QFETCH(bool, record);
+    QFETCH(int, ticks);
+    QFETCH(QString, asked);
+    QFETCH(QString, told);
+    if (record) {
+        writeBytes(path("velmora.txt"), "12\r\n");
+        writeBytes(path("velmora1.txt"), "Carlo\r\n");
+    }
+    startGame("Anna");
+    for (int i = 0; i < ticks; ++i)
+        w->Timer1_Timer();
+    if (asked == "next") {
+        w->cmdNext_Click();
+    } else if (asked == "new competition") {
+        services->answers.enqueue(platform::AnswerYes);
+        services->inputs.enqueue("Bea");
+        w->Next->trigger();
+    }
+    QCOMPARE(w->txtAnswer->accessibleDescription(),
+             "Scrivi " + w->lblNum1->caption() + " come frazione ridotta ai minimi termini. " + told);
+}
+
+// At five minutes and at one minute left a notice that nobody sees is shown, and a screen
+// reader speaks it; the focus and the boxes stay as they were. A pupil typing is not cut short.
+void TestCompetition::timeMarks_data()
+{
+    QTest::addColumn<int>("ticks");
+    QTest::addColumn<bool>("typing"); // a key typed just before the last tick
+    QTest::addColumn<QString>("told"); // "": nothing
+    QTest::newRow("5 minutes") << 600 << false << "Restano 5 minuti.";
+    QTest::newRow("a second before: nothing yet") << 599 << false << "";
+    QTest::newRow("1 minute") << 840 << false << "Resta 1 minuto.";
+    QTest::newRow("typing at the mark: after the pause") << 600 << true << "Restano 5 minuti.";
+}
+
+void TestCompetition::timeMarks()
+{
+    QFETCH(int, ticks);
+    QFETCH(bool, typing);
+    QFETCH(QString, told);
+    startGame("Anna");
+    auto *notice = w->findChild<QWidget *>("timeNotice");
+    QVERIFY(notice);
+    QVERIFY(notice->isHidden());
+    w->txtAnswer->setFocus();
+    for (int i = 0; i < ticks - 1; ++i)
+        w->Timer1_Timer();
+    if (typing)
+        QTest::keyClick(w->txtAnswer, Qt::Key_4);
+    w->Timer1_Timer();
+    if (typing) {
+        QVERIFY(notice->isHidden()); // put off while the pupil types
+        auto *pause = notice->findChild<QTimer *>("timeNoticeTimer");
+        QVERIFY(pause && pause->isActive());
+        // The pause never comes here: the notice gives up waiting after ten seconds.
+        for (int i = 0; i < 20; ++i) {
+            QVERIFY(notice->isHidden());
+            QMetaObject::invokeMethod(pause, "timeout");
+        }
+    }
+    QCOMPARE(notice->isVisible(), !told.isEmpty());
+    if (!told.isEmpty())
+        QCOMPARE(notice->accessibleName(), told);
+    QCOMPARE(notice->size(), QSize(1, 1));
+    QCOMPARE(notice->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(w->txtAnswer->text(), typing ? "4" : "");
 }
 
 SOLFIRA_TEST_MAIN_UNDER_LOCALES(TestCompetition)

@@ -133,6 +133,9 @@ private:
     void connectHandlers();
     // Accessible names and descriptions, and the announcements of changing texts.
     void describeForScreenReaders();
+    // Sets a box's text without telling screen readers of the change.
+    void setTextUnannounced(QLineEdit *box, const QString &text);
+    static void installNoticeAccessibility();
     void reload();
     // Runs a handler; an error that escapes it is reported and ends the program.
     void guarded(const std::function<void()> &handler);
