@@ -43,7 +43,7 @@ void Tavola::Form_Load()
         m_services.messageBox(record.error +
                               QStringLiteral("\n\nLa gara continua senza il record."));
 
-    restanti = platform::toInt16(secondi + 900);
+    restanti = platform::toInt16(secondi + records::GameSeconds);
     lblconto->setCaption(clockText());
     Lbltime->setCaption(m_services.todayShortDate());
 }
