@@ -4,8 +4,7 @@ namespace records {
 
 QString ClassLogWarning::text() const
 {
-    if (lineNumber <= 0)
-        return reason;
+    if (lineNumber <= 0) return reason;
     return QStringLiteral("Riga %1: %2").arg(lineNumber).arg(reason);
 }
 

@@ -13,10 +13,10 @@ namespace records {
 
 // One game read from a class log.
 struct ClassLogEntry {
-    QString name;        // as the player typed it (may be empty, hold spaces or digits)
-    QString dateText;    // the date as written in the line, trimmed
+    QString name;     // as the player typed it (may be empty, hold spaces or digits)
+    QString dateText; // the date as written in the line, trimmed
     qint64 lineNumber = 0;
-    QDate date;          // invalid when the date text could not be read
+    QDate date; // invalid when the date text could not be read
     qint32 correct = 0;
     qint32 wrong = 0;
     qint32 secondsLeft = -1; // -1 when the time left could not be read

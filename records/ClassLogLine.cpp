@@ -24,8 +24,7 @@ public:
     }
     bool takeWord(QStringView word)
     {
-        if (!m_text.endsWith(word))
-            return false;
+        if (!m_text.endsWith(word)) return false;
         m_text.chop(word.size());
         return true;
     }
@@ -52,8 +51,7 @@ private:
 // A count as "###0" writes it: digits only.
 std::optional<qint32> readCount(QStringView digits)
 {
-    if (digits.isEmpty() || digits.size() > 9)
-        return std::nullopt;
+    if (digits.isEmpty() || digits.size() > 9) return std::nullopt;
     qint32 value = 0;
     for (QChar c : digits)
         value = value * 10 + (c.unicode() - u'0');
@@ -84,8 +82,7 @@ ParsedLine parseClassLogLine(QByteArrayView raw, DateOrder order)
     const QString text = decodeLogLine(raw, &out.problems);
     QStringView line = QStringView(text).trimmed();
     // A byte order mark where two files were joined together.
-    if (line.startsWith(QChar::ByteOrderMark))
-        line = line.sliced(1).trimmed();
+    if (line.startsWith(QChar::ByteOrderMark)) line = line.sliced(1).trimmed();
     if (line.isEmpty()) {
         out.problems.append(QStringLiteral("riga vuota"));
         return out;
@@ -119,22 +116,17 @@ ParsedLine parseClassLogLine(QByteArrayView raw, DateOrder order)
     const QStringView clock =
         cursor.takeWhile([](QChar c) { return isAsciiDigit(c) || c == u':' || c == u'.'; });
     cursor.skipSpaces();
-    if (!cursor.takeWord(TimeWord))
-        return unrecognised(TimeWord);
+    if (!cursor.takeWord(TimeWord)) return unrecognised(TimeWord);
     cursor.skipSpaces();
     const std::optional<qint32> wrong = readCount(cursor.takeWhile(isAsciiDigit));
     cursor.skipSpaces();
-    if (!wrong)
-        return unrecognised(QStringLiteral("il numero di risposte errate"));
-    if (!cursor.takeWord(WrongWord))
-        return unrecognised(WrongWord);
+    if (!wrong) return unrecognised(QStringLiteral("il numero di risposte errate"));
+    if (!cursor.takeWord(WrongWord)) return unrecognised(WrongWord);
     cursor.skipSpaces();
     const std::optional<qint32> correct = readCount(cursor.takeWhile(isAsciiDigit));
     cursor.skipSpaces();
-    if (!correct)
-        return unrecognised(QStringLiteral("il numero di risposte esatte"));
-    if (!cursor.takeWord(CorrectWord))
-        return unrecognised(CorrectWord);
+    if (!correct) return unrecognised(QStringLiteral("il numero di risposte esatte"));
+    if (!cursor.takeWord(CorrectWord)) return unrecognised(CorrectWord);
 
     // What is left is "Nome:", its spaces, the name and the spaces of the line's form.
     QStringView name = cursor.rest().sliced(NameWord.size());

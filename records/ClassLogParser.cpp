@@ -24,8 +24,7 @@ void ClassLogParser::addData(QByteArrayView bytes)
                 m_pending.append(piece);
             }
         }
-        if (end < 0)
-            break;
+        if (end < 0) break;
         if (m_overlong)
             takeLine({});
         else if (m_pending.isEmpty())
@@ -41,8 +40,7 @@ void ClassLogParser::addData(QByteArrayView bytes)
 
 void ClassLogParser::finish()
 {
-    if (m_pending.isEmpty() && !m_overlong)
-        return;
+    if (m_pending.isEmpty() && !m_overlong) return;
     takeLine(m_pending);
     m_pending = QByteArray();
     m_pendingBytes = 0;
@@ -57,14 +55,12 @@ void ClassLogParser::takeLine(QByteArrayView line)
                          .arg(MaxLineLength));
         return;
     }
-    if (first && line.startsWith("\xEF\xBB\xBF"))
-        line = line.sliced(3);
+    if (first && line.startsWith("\xEF\xBB\xBF")) line = line.sliced(3);
 
     ParsedLine parsed = parseClassLogLine(line, m_order);
     for (const QString &problem : std::as_const(parsed.problems))
         warn(number, problem);
-    if (!parsed.entry)
-        return;
+    if (!parsed.entry) return;
     ClassLogEntry &entry = *parsed.entry;
     entry.lineNumber = number;
     // Names and dates repeat from line to line: keep one copy of each.
@@ -81,8 +77,7 @@ void ClassLogParser::takeLine(QByteArrayView line)
 void ClassLogParser::warn(qint64 line, const QString &reason)
 {
     ++m_warningCount;
-    if (m_warnings.size() < MaxWarnings)
-        m_warnings.append({line, reason});
+    if (m_warnings.size() < MaxWarnings) m_warnings.append({line, reason});
 }
 
 } // namespace records

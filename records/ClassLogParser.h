@@ -59,7 +59,7 @@ private:
     QList<ClassLogEntry> m_entries;
     QList<ClassLogWarning> m_warnings;
     qint64 m_warningCount = 0;
-    QSet<QString> m_names;     // one copy of each name and date text, shared by entries
+    QSet<QString> m_names; // one copy of each name and date text, shared by entries
 };
 
 } // namespace records

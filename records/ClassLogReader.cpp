@@ -39,8 +39,7 @@ ClassLogRead readClassLog(const QString &path, qint64 offset, qint64 firstLineNu
         parser.addData(QByteArrayView(block.constData(), read));
         result.endOffset += read;
     }
-    if (read < 0)
-        result.error = QStringLiteral("errore di lettura: %1").arg(file.errorString());
+    if (read < 0) result.error = QStringLiteral("errore di lettura: %1").arg(file.errorString());
 
     result.completeOffset = offset + parser.completeBytes();
     result.nextLineNumber = parser.nextLineNumber();

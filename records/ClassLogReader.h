@@ -10,16 +10,16 @@ namespace records {
 struct ClassLogRead {
     QList<ClassLogEntry> entries;
     QList<ClassLogWarning> warnings;
-    qint64 warningCount = 0;     // warnings found, including those not kept
-    qint64 endOffset = 0;        // file offset after the last byte read
-    qint64 completeOffset = 0;   // file offset after the last line end read
-    qint64 nextLineNumber = 1;   // the line starting at completeOffset
+    qint64 warningCount = 0;   // warnings found, including those not kept
+    qint64 endOffset = 0;      // file offset after the last byte read
+    qint64 completeOffset = 0; // file offset after the last line end read
+    qint64 nextLineNumber = 1; // the line starting at completeOffset
     // Entries and warnings of complete lines; the rest come from a last line without a
     // line end, which may still be growing.
     qsizetype entriesBeforeTail = 0;
     qsizetype warningsBeforeTail = 0;
     qint64 warningCountBeforeTail = 0;
-    QString error;               // empty when the file could be read
+    QString error; // empty when the file could be read
 };
 
 // Reads `path` from byte `offset` to its end, opened read-only, in blocks.

@@ -28,8 +28,7 @@ QString decodeLogLine(QByteArrayView raw, QStringList *problems)
     qsizetype firstOdd = 0;
     while (firstOdd < raw.size() && uchar(raw[firstOdd]) >= 0x20 && uchar(raw[firstOdd]) < 0x7F)
         ++firstOdd;
-    if (firstOdd == raw.size())
-        return decodeText(raw.toByteArray());
+    if (firstOdd == raw.size()) return decodeText(raw.toByteArray());
 
     bool highBytes = false;
     for (qsizetype i = firstOdd; i < raw.size() && !highBytes; ++i)
@@ -69,8 +68,7 @@ QString decodeLogLine(QByteArrayView raw, QStringList *problems)
             text[i] = QChar::ReplacementCharacter;
         }
     }
-    if (odd == 0)
-        return text;
+    if (odd == 0) return text;
     const QString byteText =
         QStringLiteral("0x") + QString::number(firstByte, 16).toUpper().rightJustified(2, u'0');
     if (odd == 1)

@@ -49,8 +49,7 @@ bool RegisterExport::refuseDataDirectory(const QString &path, QString *error) co
 {
     const QString target = QFileInfo(path).absoluteDir().canonicalPath();
     const QString data = QDir(m_session->dataDirectory()).canonicalPath();
-    if (target.isEmpty() || data.isEmpty() || target != data)
-        return false;
+    if (target.isEmpty() || data.isEmpty() || target != data) return false;
     if (error)
         *error = QStringLiteral("Il registro non scrive nella cartella dei dati del gioco: "
                                 "scegli un'altra cartella.");
@@ -59,18 +58,15 @@ bool RegisterExport::refuseDataDirectory(const QString &path, QString *error) co
 
 bool RegisterExport::exportCsv(const QString &path, QString *error) const
 {
-    if (refuseDataDirectory(path, error))
-        return false;
+    if (refuseDataDirectory(path, error)) return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
+        if (error) *error = file.errorString();
         return false;
     }
     file.write(gamesCsv(*m_session->shownGames(), m_session->locale()));
     if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
+        if (error) *error = file.errorString();
         return false;
     }
     return true;
@@ -109,15 +105,15 @@ void RegisterExport::fillReport(QTextDocument *document) const
 
     const QList<PupilSummary> pupils = m_session->shownSummaries();
     const int bars = int(std::min<qsizetype>(pupils.size(), MaxBars));
-    document->addResource(
-        QTextDocument::ImageResource, QUrl(BestChartUrl),
-        renderChart(makeBestScoreChart(pupils), QSize(ReportWidth, std::max(280, 100 + 24 * bars))));
+    document->addResource(QTextDocument::ImageResource, QUrl(BestChartUrl),
+                          renderChart(makeBestScoreChart(pupils),
+                                      QSize(ReportWidth, std::max(280, 100 + 24 * bars))));
     content.images << BestChartUrl;
     if (m_hasPupil) {
-        document->addResource(QTextDocument::ImageResource, QUrl(ProgressChartUrl),
-                              renderChart(makeProgressChart(m_pupilName,
-                                                            m_session->gamesOf(m_pupilKey)),
-                                          QSize(ReportWidth, 320)));
+        document->addResource(
+            QTextDocument::ImageResource, QUrl(ProgressChartUrl),
+            renderChart(makeProgressChart(m_pupilName, m_session->gamesOf(m_pupilKey)),
+                        QSize(ReportWidth, 320)));
         content.images << ProgressChartUrl;
     }
     QFont font = document->defaultFont();
@@ -128,8 +124,7 @@ void RegisterExport::fillReport(QTextDocument *document) const
 
 bool RegisterExport::savePdf(const QString &path, QString *error) const
 {
-    if (refuseDataDirectory(path, error))
-        return false;
+    if (refuseDataDirectory(path, error)) return false;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);

@@ -10,14 +10,14 @@ using records::ClassLogEntry;
 
 QString statusText(const StatusFacts &facts)
 {
-    if (!facts.directoryProblem.isEmpty())
-        return facts.directoryProblem;
+    if (!facts.directoryProblem.isEmpty()) return facts.directoryProblem;
     if (facts.noClasses)
         return QStringLiteral("Nessun registro di classe in questa cartella: un registro "
                               "compare quando finisce la prima partita di una classe.");
-    QString status = facts.shown == 1
-                         ? QStringLiteral("1 partita mostrata su %1").arg(facts.all)
-                         : QStringLiteral("%1 partite mostrate su %2").arg(facts.shown).arg(facts.all);
+    QString status =
+        facts.shown == 1
+            ? QStringLiteral("1 partita mostrata su %1").arg(facts.all)
+            : QStringLiteral("%1 partite mostrate su %2").arg(facts.shown).arg(facts.all);
     if (facts.warnings == 1)
         status += QStringLiteral(" · 1 avviso di lettura");
     else if (facts.warnings > 1)
@@ -32,12 +32,9 @@ QString filterDescription(const QString &name, const QDate &from, const QDate &t
                           const QLocale &locale)
 {
     QStringList filter;
-    if (!name.isEmpty())
-        filter << QStringLiteral("nome che contiene «%1»").arg(name);
-    if (from.isValid())
-        filter << QStringLiteral("dal %1").arg(formatDate(from, {}, locale));
-    if (to.isValid())
-        filter << QStringLiteral("al %1").arg(formatDate(to, {}, locale));
+    if (!name.isEmpty()) filter << QStringLiteral("nome che contiene «%1»").arg(name);
+    if (from.isValid()) filter << QStringLiteral("dal %1").arg(formatDate(from, {}, locale));
+    if (to.isValid()) filter << QStringLiteral("al %1").arg(formatDate(to, {}, locale));
     return filter.isEmpty()
                ? QStringLiteral("Tutte le partite del registro.")
                : QStringLiteral("Partite con %1.").arg(filter.join(QStringLiteral(", ")));
@@ -47,12 +44,9 @@ DateSpan dateSpan(const QList<ClassLogEntry> &games)
 {
     DateSpan span;
     for (const ClassLogEntry &e : games) {
-        if (!e.date.isValid())
-            continue;
-        if (!span.first.isValid() || e.date < span.first)
-            span.first = e.date;
-        if (!span.last.isValid() || e.date > span.last)
-            span.last = e.date;
+        if (!e.date.isValid()) continue;
+        if (!span.first.isValid() || e.date < span.first) span.first = e.date;
+        if (!span.last.isValid() || e.date > span.last) span.last = e.date;
     }
     return span;
 }

@@ -22,7 +22,7 @@ struct StatusFacts {
     int shown = 0;            // games passing the filter
     int all = 0;              // games of the class
     qint64 warnings = 0;
-    QDateTime lastRead;       // invalid before the first read
+    QDateTime lastRead; // invalid before the first read
 };
 
 // "12 partite mostrate su 20 · 1 avviso di lettura · letto alle 10:31:02"

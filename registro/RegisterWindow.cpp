@@ -36,19 +36,11 @@ void replaceChart(QChartView *view, QChart *chart)
     delete old;
 }
 
+// The tables' fixed properties are in the form; the model and the row height are set here.
 void setUpTable(QTableView *view, QAbstractItemModel *model)
 {
     view->setModel(model);
-    view->setSortingEnabled(true);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setAlternatingRowColors(true);
-    view->setWordWrap(false);
-    view->verticalHeader()->hide();
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 8);
-    view->horizontalHeader()->setStretchLastSection(true);
-    view->horizontalHeader()->setSectionsClickable(true);
 }
 
 } // namespace
@@ -83,22 +75,22 @@ void RegisterWindow::buildActions()
                                         QStringLiteral("&Apri cartella dei dati…"), this,
                                         &RegisterWindow::chooseDirectory);
     open->setShortcut(QKeySequence::Open);
-    QAction *refresh = fileMenu->addAction(style()->standardIcon(QStyle::SP_BrowserReload),
-                                           QStringLiteral("A&ggiorna"), m_session,
-                                           &RegisterSession::refresh);
+    QAction *refresh =
+        fileMenu->addAction(style()->standardIcon(QStyle::SP_BrowserReload),
+                            QStringLiteral("A&ggiorna"), m_session, &RegisterSession::refresh);
     refresh->setShortcut(QKeySequence::Refresh);
     fileMenu->addSeparator();
     m_exportAction = fileMenu->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton),
                                          QStringLiteral("&Esporta tabella in CSV…"), this,
                                          &RegisterWindow::askExportCsv);
     m_exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
-    m_pdfAction = fileMenu->addAction(style()->standardIcon(QStyle::SP_FileIcon),
-                                      QStringLiteral("Salva in &PDF…"), this,
-                                      &RegisterWindow::askSavePdf);
+    m_pdfAction =
+        fileMenu->addAction(style()->standardIcon(QStyle::SP_FileIcon),
+                            QStringLiteral("Salva in &PDF…"), this, &RegisterWindow::askSavePdf);
     m_pdfAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    m_printAction = fileMenu->addAction(QIcon::fromTheme(QStringLiteral("document-print")),
-                                        QStringLiteral("&Stampa…"), this,
-                                        &RegisterWindow::askPrint);
+    m_printAction =
+        fileMenu->addAction(QIcon::fromTheme(QStringLiteral("document-print")),
+                            QStringLiteral("&Stampa…"), this, &RegisterWindow::askPrint);
     m_printAction->setShortcut(QKeySequence::Print);
     fileMenu->addSeparator();
     QAction *quit = fileMenu->addAction(QStringLiteral("&Esci"), this, &QWidget::close);
@@ -120,7 +112,6 @@ void RegisterWindow::buildActions()
     tools->addAction(m_pdfAction);
     tools->addAction(m_printAction);
 }
-
 
 void RegisterWindow::buildForm()
 {
@@ -156,7 +147,8 @@ void RegisterWindow::buildForm()
         if (!m_rebuilding && index >= 0)
             m_session->selectClass(m_form->classi->itemData(index).toInt());
     });
-    connect(m_form->filtroNome, &QLineEdit::textChanged, m_session, &RegisterSession::setNameFilter);
+    connect(m_form->filtroNome, &QLineEdit::textChanged, m_session,
+            &RegisterSession::setNameFilter);
     connect(m_form->usaDal, &QCheckBox::toggled, this, &RegisterWindow::applyDateFilter);
     connect(m_form->usaAl, &QCheckBox::toggled, this, &RegisterWindow::applyDateFilter);
     connect(m_form->dal, &QDateEdit::dateChanged, this, &RegisterWindow::applyDateFilter);
@@ -175,7 +167,6 @@ void RegisterWindow::buildForm()
     });
 }
 
-
 void RegisterWindow::rebuildClassList()
 {
     m_rebuilding = true;
@@ -185,14 +176,13 @@ void RegisterWindow::rebuildClassList()
         m_form->classi->addItem(classes[i].displayName(), i);
     m_form->classi->setCurrentIndex(m_session->currentIndex());
     m_form->classi->setEnabled(!classes.isEmpty());
-    if (classes.isEmpty())
-        m_form->classi->setPlaceholderText(QStringLiteral("(nessuna classe)"));
+    if (classes.isEmpty()) m_form->classi->setPlaceholderText(QStringLiteral("(nessuna classe)"));
     m_rebuilding = false;
 
     const QString dir = QDir::toNativeSeparators(m_session->dataDirectory());
     m_form->cartella->setText(m_session->directoryProblem().isEmpty()
-                             ? QStringLiteral("Cartella dei dati: %1").arg(dir)
-                             : m_session->directoryProblem());
+                                  ? QStringLiteral("Cartella dei dati: %1").arg(dir)
+                                  : m_session->directoryProblem());
     m_form->cartella->setToolTip(dir);
 }
 
@@ -268,8 +258,8 @@ void RegisterWindow::showWarnings()
 {
     m_form->avvisi->clear();
     if (!m_session->readError().isEmpty())
-        m_form->avvisi->addItem(QStringLiteral("Il registro non si può leggere: %1")
-                                .arg(m_session->readError()));
+        m_form->avvisi->addItem(
+            QStringLiteral("Il registro non si può leggere: %1").arg(m_session->readError()));
     for (const records::ClassLogWarning &w : m_session->warnings())
         m_form->avvisi->addItem(w.text());
     const qint64 hidden = m_session->warningCount() - m_session->warnings().size();
@@ -277,7 +267,7 @@ void RegisterWindow::showWarnings()
         m_form->avvisi->addItem(QStringLiteral("… e altri %1 avvisi non mostrati").arg(hidden));
     const qint64 count = m_session->warningCount() + (m_session->readError().isEmpty() ? 0 : 1);
     m_form->schede->setTabText(2, count > 0 ? QStringLiteral("Avvisi (%1)").arg(count)
-                                    : QStringLiteral("Avvisi"));
+                                            : QStringLiteral("Avvisi"));
 }
 
 void RegisterWindow::applyDateFilter()
@@ -305,18 +295,15 @@ void RegisterWindow::pupilActivated(const QModelIndex &index)
 {
     const QString key = index.siblingAtColumn(0).data(PupilSummaryModel::KeyRole).toString();
     const int item = m_form->alunnoGrafico->findData(key);
-    if (item >= 0)
-        m_form->alunnoGrafico->setCurrentIndex(item);
+    if (item >= 0) m_form->alunnoGrafico->setCurrentIndex(item);
 }
 
 void RegisterWindow::chooseDirectory()
 {
     const QString dir = QFileDialog::getExistingDirectory(
         this, QStringLiteral("Cartella dei dati di Solfira"), m_session->dataDirectory());
-    if (!dir.isEmpty())
-        m_session->setDataDirectory(dir);
+    if (!dir.isEmpty()) m_session->setDataDirectory(dir);
 }
-
 
 RegisterExport RegisterWindow::exporter() const
 {
@@ -347,13 +334,11 @@ QString RegisterWindow::askSavePath(const QString &title, const QString &filter,
 {
     const QString name = exporter().suggestedFileName(suffix);
     QFileDialog dialog(this, title,
-                       QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-                       filter);
+                       QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(suffix);
     dialog.selectFile(name);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
 }
 
@@ -371,8 +356,9 @@ void RegisterWindow::askExportCsv()
 
 void RegisterWindow::askSavePdf()
 {
-    const QString path = askSavePath(QStringLiteral("Salva il registro in PDF"),
-                                     QStringLiteral("Documento PDF (*.pdf)"), QStringLiteral("pdf"));
+    const QString path =
+        askSavePath(QStringLiteral("Salva il registro in PDF"),
+                    QStringLiteral("Documento PDF (*.pdf)"), QStringLiteral("pdf"));
     QString error;
     if (!path.isEmpty() && !savePdf(path, &error))
         QMessageBox::warning(this, QStringLiteral("Salvataggio non riuscito"), error);
