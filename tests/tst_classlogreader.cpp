@@ -20,7 +20,7 @@ namespace {
 QByteArray written(const QString &name, int correct = 7, int wrong = 2,
                    LogForm form = LogForm::RecordStands, const QString &date = "15/04/2007")
 {
-    return encodeLine(classLogLine(gameSummary(name, correct, wrong, "00:03:12", date), form));
+    return gameLine(name, correct, wrong, date, form);
 }
 
 // What a parse gives, flattened so two parses compare with one QCOMPARE.

@@ -1,11 +1,12 @@
-// The register's models without a window: the table and summary models, the filter, the
-// CSV export and the report.
+// The register's models and texts without a window: the table and summary models, the
+// filter, the CSV export, the report, the status line and the filter's description.
 
 #include "registro/CsvExport.h"
 #include "registro/GameFilterProxy.h"
 #include "registro/GameTableModel.h"
 #include "registro/PupilSummary.h"
 #include "registro/RegisterReport.h"
+#include "registro/RegisterTexts.h"
 
 #include <QAbstractItemModelTester>
 #include <QSortFilterProxyModel>
@@ -14,6 +15,8 @@
 using namespace registro;
 using records::ClassLogEntry;
 using records::LogForm;
+
+Q_DECLARE_METATYPE(registro::StatusFacts)
 
 namespace {
 
@@ -70,12 +73,14 @@ private slots:
     void filter_data();
     void filter();
     void summary();
-    void csvDelimiter_data();
-    void csvDelimiter();
-    void csvField_data();
-    void csvField();
     void csvBytes();
     void reportEscapesNames();
+    void statusLine_data();
+    void statusLine();
+    void filterDescription_data();
+    void filterDescription();
+    void dateSpan_data();
+    void dateSpan();
 };
 
 void TestRegisterModel::initTestCase()
@@ -248,47 +253,6 @@ void TestRegisterModel::summary()
     QCOMPARE(first, QStringList({"anna ", "2", "12", "75,0%", "10/03/2025"}));
 }
 
-void TestRegisterModel::csvDelimiter_data()
-{
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<QChar>("delimiter");
-    QTest::newRow("Italian") << "it_IT" << QChar(';');
-    QTest::newRow("German") << "de_DE" << QChar(';');
-    QTest::newRow("Swiss Italian") << "it_CH" << QChar(',');
-    QTest::newRow("British") << "en_GB" << QChar(',');
-    QTest::newRow("C") << "C" << QChar(',');
-}
-
-void TestRegisterModel::csvDelimiter()
-{
-    QFETCH(QString, locale);
-    QFETCH(QChar, delimiter);
-    QCOMPARE(csvDelimiterFor(QLocale(locale)), delimiter);
-}
-
-void TestRegisterModel::csvField_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("semicolon");
-    QTest::addColumn<QString>("comma");
-    QTest::newRow("plain") << "Anna" << "Anna" << "Anna";
-    QTest::newRow("empty") << "" << "" << "";
-    QTest::newRow("comma") << "Rossi, Anna" << "Rossi, Anna" << "\"Rossi, Anna\"";
-    QTest::newRow("semicolon") << "a;b" << "\"a;b\"" << "a;b";
-    QTest::newRow("quote") << "Anna \"la rossa\"" << "\"Anna \"\"la rossa\"\"\"" << "\"Anna \"\"la rossa\"\"\"";
-    QTest::newRow("line break") << "a\r\nb" << "\"a\r\nb\"" << "\"a\r\nb\"";
-    QTest::newRow("outer blanks kept") << " Anna " << "\" Anna \"" << "\" Anna \"";
-}
-
-void TestRegisterModel::csvField()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, semicolon);
-    QFETCH(QString, comma);
-    QCOMPARE(registro::csvField(text, ';'), semicolon);
-    QCOMPARE(registro::csvField(text, ','), comma);
-}
-
 void TestRegisterModel::csvBytes()
 {
     GameTableModel model;
@@ -322,6 +286,81 @@ void TestRegisterModel::reportEscapesNames()
     QVERIFY(!html.contains("<b>Anna"));
     QCOMPARE(html.count("<tr>"), 2);
     QCOMPARE(tableHtml(model, 0).count("<tr>"), 1);
+}
+
+void TestRegisterModel::statusLine_data()
+{
+    QTest::addColumn<StatusFacts>("facts");
+    QTest::addColumn<QString>("text");
+
+    const QDateTime read(QDate(2025, 3, 14), QTime(10, 31, 2));
+    QTest::newRow("a directory problem says all") << StatusFacts{"La cartella non esiste.", true, 0, 0, 3, read} << "La cartella non esiste.";
+    QTest::newRow("no class log yet") << StatusFacts{{}, true, 0, 0, 0, {}} << "Nessun registro di classe in questa cartella: un registro compare quando finisce la prima partita di una classe.";
+    QTest::newRow("one game, not read yet") << StatusFacts{{}, false, 1, 12, 0, {}} << "1 partita mostrata su 12";
+    QTest::newRow("one warning") << StatusFacts{{}, false, 3, 12, 1, read} << "3 partite mostrate su 12 · 1 avviso di lettura · letto alle 10:31:02";
+    QTest::newRow("warnings beyond those kept") << StatusFacts{{}, false, 0, 0, 1500, read} << "0 partite mostrate su 0 · 1500 avvisi di lettura · letto alle 10:31:02";
+}
+
+void TestRegisterModel::statusLine()
+{
+    QFETCH(StatusFacts, facts);
+    QFETCH(QString, text);
+    QCOMPARE(statusText(facts), text);
+}
+
+void TestRegisterModel::filterDescription_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QDate>("from");
+    QTest::addColumn<QDate>("to");
+    QTest::addColumn<QString>("text");
+
+    const QDate from(2025, 3, 3);
+    const QDate to(2025, 3, 14);
+    QTest::newRow("no filter") << "it_IT" << "" << QDate() << QDate() << "Tutte le partite del registro.";
+    QTest::newRow("name only") << "it_IT" << "an" << QDate() << QDate() << "Partite con nome che contiene «an».";
+    QTest::newRow("from a day on") << "it_IT" << "" << from << QDate() << "Partite con dal 03/03/2025.";
+    QTest::newRow("everything, American dates") << "en_US" << "Anna" << from << to << "Partite con nome che contiene «Anna», dal 3/3/2025, al 3/14/2025.";
+}
+
+void TestRegisterModel::filterDescription()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, name);
+    QFETCH(QDate, from);
+    QFETCH(QDate, to);
+    QFETCH(QString, text);
+    QCOMPARE(registro::filterDescription(name, from, to, QLocale(locale)), text);
+}
+
+void TestRegisterModel::dateSpan_data()
+{
+    QTest::addColumn<QList<QDate>>("dates");
+    QTest::addColumn<QDate>("first");
+    QTest::addColumn<QDate>("last");
+
+    const QDate d3(2025, 3, 3), d5(2025, 3, 5), d14(2025, 3, 14);
+    QTest::newRow("no games") << QList<QDate>{} << QDate() << QDate();
+    QTest::newRow("no date readable") << QList<QDate>{QDate(), QDate()} << QDate() << QDate();
+    QTest::newRow("one day") << QList<QDate>{d5} << d5 << d5;
+    QTest::newRow("out of order, unreadable ones skipped") << QList<QDate>{d5, QDate(), d14, d3, QDate()} << d3 << d14;
+}
+
+void TestRegisterModel::dateSpan()
+{
+    QFETCH(QList<QDate>, dates);
+    QFETCH(QDate, first);
+    QFETCH(QDate, last);
+    QList<records::ClassLogEntry> games;
+    for (const QDate &date : dates) {
+        records::ClassLogEntry e;
+        e.date = date;
+        games << e;
+    }
+    const DateSpan span = registro::dateSpan(games);
+    QCOMPARE(span.first, first);
+    QCOMPARE(span.last, last);
 }
 
 QTEST_GUILESS_MAIN(TestRegisterModel)

@@ -1,11 +1,13 @@
 // The register's files without a window: the class logs of a directory, a log followed
-// while it grows, and the session that ties them to the models and never writes.
+// while it grows, the session that ties them to the models and never writes, and the
+// fields of the CSV it exports.
 
 #include "records/ClassLog.h"
 #include "registro/ClassLogFiles.h"
 #include "registro/ClassLogSource.h"
 #include "registro/GameFilterProxy.h"
 #include "GameLines.h"
+#include "registro/CsvExport.h"
 #include "registro/GameTableModel.h"
 #include "registro/PupilSummary.h"
 #include "registro/RegisterSession.h"
@@ -21,12 +23,6 @@ using namespace registro;
 using records::LogForm;
 
 namespace {
-
-QByteArray gameLine(const QString &name, int correct, int wrong, const QString &date,
-                    LogForm form = LogForm::RecordStands, const QString &left = "00:03:12")
-{
-    return records::encodeLine(records::classLogLine(gameSummary(name, correct, wrong, left, date), form));
-}
 
 void writeFile(const QString &path, const QByteArray &bytes, QIODevice::OpenMode mode = QIODevice::WriteOnly)
 {
@@ -61,6 +57,10 @@ private slots:
     void sourceRereadsWhatChanged();
     void sessionFollowsDirectory();
     void sessionNeverWrites();
+    void csvDelimiter_data();
+    void csvDelimiter();
+    void csvField_data();
+    void csvField();
 };
 
 void TestRegisterSession::initTestCase()
@@ -266,6 +266,47 @@ void TestRegisterSession::sessionNeverWrites()
     QVERIFY(!QFileInfo::exists(dir.filePath("non-ancora")));
     QCOMPARE(session.classes().size(), 0);
     QVERIFY(!session.currentClass());
+}
+
+void TestRegisterSession::csvDelimiter_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QChar>("delimiter");
+    QTest::newRow("Italian") << "it_IT" << QChar(';');
+    QTest::newRow("German") << "de_DE" << QChar(';');
+    QTest::newRow("Swiss Italian") << "it_CH" << QChar(',');
+    QTest::newRow("British") << "en_GB" << QChar(',');
+    QTest::newRow("C") << "C" << QChar(',');
+}
+
+void TestRegisterSession::csvDelimiter()
+{
+    QFETCH(QString, locale);
+    QFETCH(QChar, delimiter);
+    QCOMPARE(csvDelimiterFor(QLocale(locale)), delimiter);
+}
+
+void TestRegisterSession::csvField_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("semicolon");
+    QTest::addColumn<QString>("comma");
+    QTest::newRow("plain") << "Anna" << "Anna" << "Anna";
+    QTest::newRow("empty") << "" << "" << "";
+    QTest::newRow("comma") << "Rossi, Anna" << "Rossi, Anna" << "\"Rossi, Anna\"";
+    QTest::newRow("semicolon") << "a;b" << "\"a;b\"" << "a;b";
+    QTest::newRow("quote") << "Anna \"la rossa\"" << "\"Anna \"\"la rossa\"\"\"" << "\"Anna \"\"la rossa\"\"\"";
+    QTest::newRow("line break") << "a\r\nb" << "\"a\r\nb\"" << "\"a\r\nb\"";
+    QTest::newRow("outer blanks kept") << " Anna " << "\" Anna \"" << "\" Anna \"";
+}
+
+void TestRegisterSession::csvField()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, semicolon);
+    QFETCH(QString, comma);
+    QCOMPARE(registro::csvField(text, ';'), semicolon);
+    QCOMPARE(registro::csvField(text, ','), comma);
 }
 
 QTEST_GUILESS_MAIN(TestRegisterSession)
