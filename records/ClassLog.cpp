@@ -8,22 +8,26 @@ namespace records {
 
 QString classLogLine(const GameSummary &g, LogForm form)
 {
-    const bool newRecord = form == LogForm::NewRecord;
+    using namespace logformat;
+    const LineForm parts = lineForm(form);
     QString line;
-    line += QStringLiteral("Nome:  ");
+    line += NameWord;
+    line += AfterNameWord;
     line += g.name;
-    line += newRecord ? QStringLiteral(" ") : QStringLiteral("  ");
+    line += parts.afterName;
     line += g.correctTitle;
-    line += QLatin1Char(' ');
+    line += AfterCorrectTitle;
     line += g.correct;
-    line += QStringLiteral("  ");
+    line += AfterCorrect;
     line += g.wrongTitle;
-    line += QStringLiteral("  ");
+    line += AfterWrongTitle;
     line += g.wrong;
     line += g.timeTitle;
-    line += QStringLiteral("   ");
+    line += AfterTimeTitle;
     line += g.timeLeft;
-    line += newRecord ? QStringLiteral("-\"Data:  ") : QStringLiteral("Data:   ");
+    line += parts.beforeDateWord;
+    line += DateWord;
+    line += parts.afterDateWord;
     line += g.date;
     return line;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ClassLogFormat.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -8,10 +10,6 @@ namespace records {
 // Names of the two record files in the data directory.
 inline constexpr char RecordScoreFileName[] = "velmora.txt";
 inline constexpr char RecordHolderFileName[] = "velmora1.txt";
-
-// The two forms of a class log line: the first when the standing record holds,
-// the second when the game has just beaten it.
-enum class LogForm { RecordStands = 1, NewRecord = 2 };
 
 // The captions a class log line is built from, as the window shows them.
 struct GameSummary {
@@ -25,9 +23,7 @@ struct GameSummary {
     QString date;          // "15/04/2007"
 };
 
-// One class log line, without its line end. For Anna, 7 right, 2 wrong:
-//   form 1: Nome:  Anna  Risposte esatte 7  Risposte errate  2Tempo restante   00:03:12Data:   15/04/2007
-//   form 2: Nome:  Anna Risposte esatte 7  Risposte errate  2Tempo restante   00:03:12-"Data:  15/04/2007
+// One class log line in either form (see ClassLogFormat.h), without its line end.
 QString classLogLine(const GameSummary &game, LogForm form);
 
 // Every line the program writes is single-byte text followed by CR LF.

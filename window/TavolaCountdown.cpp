@@ -3,6 +3,7 @@
 
 #include "platform/Conversions.h"
 #include "platform/RuntimeError.h"
+#include "records/ClassLogFormat.h"
 
 QString Tavola::clockText() const
 {
@@ -18,7 +19,7 @@ void Tavola::AvviaCronometro()
     ore = 0;
     minuti = 15;
     secondi = 0;
-    restanti = 900;
+    restanti = records::GameSeconds;
     lblconto->setCaption(clockText());
 }
 

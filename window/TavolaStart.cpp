@@ -48,7 +48,7 @@ void Tavola::Form_Load()
         Timer1->start();
     }
 
-    restanti = platform::toInt16(secondi + 900);
+    restanti = platform::toInt16(secondi + records::GameSeconds);
     lblconto->setCaption(clockText());
     Lbltime->setCaption(m_services.todayShortDate());
 }
