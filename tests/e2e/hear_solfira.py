@@ -185,7 +185,7 @@ QUESTION = r"Scrivi (\d,\d\d?) come frazione ridotta ai minimi termini"
 
 
 def play(desktop, solfira, data):
-    drive.require_real_italian_locale()
+    drive.require_real_locale()
     speech = Speech(desktop)
     ear = Ear(speech)
     locale = {"LANG": "it_IT.UTF-8", "LC_ALL": "it_IT.UTF-8"}
@@ -196,7 +196,7 @@ def play(desktop, solfira, data):
     ear.wait("that it is ready", r"^Lettore schermo attivo")
     log("Orca is ready")
 
-    env = dict(drive.ITALIAN_ON_XCB, **locale)
+    env = dict(drive.GAME_ENV, **locale)
     game = desktop.start("solfira", [solfira, "--data-dir", data], env=env,
                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     keys = Keyboard(desktop, game)
