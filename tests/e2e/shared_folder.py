@@ -84,7 +84,7 @@ def answer_right(game):
 
 def exit_question(game):
     window = game.main_window()
-    game.focus(window, find(window, "push button", name="Esci"))
+    game.focus(window, find(window, "push button", name="Exit"))
     game.key("Return")
     box = game.wait_box("alert", "the exit question")
     return find(box, "push button", name="Sì")
@@ -217,21 +217,20 @@ def tmpfs_cases(desktop, solfira):
     os.mkdir(mount)
     subprocess.run(["mount", "-t", "tmpfs", "-o", "size=256k", "tmpfs", mount], check=True)
     try:
-        log("--- full disk, one page left")
+        log("--- full disk, the log's last page nearly full")
         with open(os.path.join(mount, "Label2.txt"), "wb") as f:
             f.write(b"x" * 4000 + b"\r\n")
         old_log = open(os.path.join(mount, "Label2.txt"), "rb").read()
         for name in ("velmora.txt", "velmora1.txt"):
             open(os.path.join(mount, name), "wb").close()
-        with open(os.path.join(mount, "riempitivo"), "wb") as f:
+        with open(os.path.join(mount, "riempitivo"), "wb", buffering=0) as f:
             try:
                 while True:
                     f.write(b"\0" * 4096)
-                    f.flush()
             except OSError:
                 pass
-        os.truncate(os.path.join(mount, "riempitivo"),
-                    os.path.getsize(os.path.join(mount, "riempitivo")) - 4096)
+        # No page is left: the line's first bytes still fit in the log's last page, the
+        # rest cannot be written.
         with drive.started(desktop, [solfira, "--data-dir", mount]) as game:
             name_by_paste(game, "Eve")
             message = exit_message(game)
