@@ -280,8 +280,10 @@ def concurrent_rounds(desktop, solfira, data, rounds):
                     if game.process.poll() is not None:
                         return True
                     for box in game.open_boxes():
-                        if box.get_name() != "Uscire dal programma":
-                            find(box, "push button", name="OK").do_action(0)
+                        ok = find(box, "push button", name="OK")
+                        # A box still being built shows its button a moment later.
+                        if box.get_name() != "Uscire dal programma" and ok:
+                            ok.do_action(0)
                     return False
                 wait_for("the game to end", settled)
                 check(game.process.returncode == 0, f"status {game.process.returncode}")
