@@ -1,10 +1,17 @@
 #pragma once
 
-#include "Controls.h"
+#include "AnswerBox.h"
+#include "Label.h"
+#include "LayoutUnits.h"
+#include "LineShape.h"
+#include "PictureBox.h"
+#include "PictureButton.h"
+#include "Surface.h"
 #include "engine/Engine.h"
 #include "platform/Services.h"
 
 #include <QMainWindow>
+#include <QPushButton>
 #include <QTimer>
 
 #include <array>
@@ -12,7 +19,6 @@
 
 class QAction;
 class QMenu;
-class QPushButton;
 
 // The game's one window. Its controls double as the game's state: the end of a game reads
 // the captions of the record, score, name, class, clock and date labels.
