@@ -158,7 +158,9 @@ qint32 readInt32(const QString &text, const NumberLocale &locale)
 
 bool isPlainWholeNumber(const QString &text)
 {
-    const QString t = text.trimmed();
+    QStringView t = QStringView(text).trimmed();
+    if (t.startsWith(QLatin1Char('+')))
+        t = t.mid(1);
     if (t.isEmpty())
         return false;
     for (QChar c : t)

@@ -27,7 +27,8 @@ QString numberToText(double value, const NumberLocale &locale);
 double readNumber(const QString &text, const NumberLocale &locale);
 // The same, to a 32-bit integer rounded half to even; error 6 outside the 32-bit range.
 qint32 readInt32(const QString &text, const NumberLocale &locale);
-// True when the text is a plain whole number: digits only, blanks allowed around them.
+// True when the text is a plain whole number: digits only, with an optional leading "+", blanks
+// allowed around them ("13", " +13 "; not "+ 13", "1 5", "3/2", "3+").
 bool isPlainWholeNumber(const QString &text);
 
 // Leading-number reading never fails: blanks are skipped wherever they stand, an optional sign

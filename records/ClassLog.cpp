@@ -2,26 +2,32 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace records {
 
 QString classLogLine(const GameSummary &g, LogForm form)
 {
-    const bool newRecord = form == LogForm::NewRecord;
+    using namespace logformat;
+    const LineForm parts = lineForm(form);
     QString line;
-    line += QStringLiteral("Nome:  ");
+    line += NameWord;
+    line += AfterNameWord;
     line += g.name;
-    line += newRecord ? QStringLiteral(" ") : QStringLiteral("  ");
+    line += parts.afterName;
     line += g.correctTitle;
-    line += QLatin1Char(' ');
+    line += AfterCorrectTitle;
     line += g.correct;
-    line += QStringLiteral("  ");
+    line += AfterCorrect;
     line += g.wrongTitle;
-    line += QStringLiteral("  ");
+    line += AfterWrongTitle;
     line += g.wrong;
     line += g.timeTitle;
-    line += QStringLiteral("   ");
+    line += AfterTimeTitle;
     line += g.timeLeft;
-    line += newRecord ? QStringLiteral("-\"Data:  ") : QStringLiteral("Data:   ");
+    line += parts.beforeDateWord;
+    line += DateWord;
+    line += parts.afterDateWord;
     line += g.date;
     return line;
 }
@@ -48,15 +54,79 @@ QByteArray encodeLine(const QString &text)
     return encodeText(text) + QByteArrayLiteral("\r\n");
 }
 
+namespace {
+
+bool isControl(QChar c)
+{
+    return c.unicode() < 32 || (c.unicode() >= 127 && c.unicode() < 160);
+}
+
+bool isLineBreak(QChar c)
+{
+    return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c.unicode() == 0x0b
+           || c.unicode() == 0x0c || c.unicode() == 0x85 || c.unicode() == 0x2028
+           || c.unicode() == 0x2029;
+}
+
+constexpr qsizetype MaxFileNameLength = 255; // bytes in UTF-8, and UTF-16 units
+
+} // namespace
+
+bool hasControlCharacters(QStringView text)
+{
+    for (QChar c : text)
+        if (isControl(c))
+            return true;
+    return false;
+}
+
+QString promptText(const QString &typed)
+{
+    QString kept;
+    kept.reserve(typed.size());
+    for (QChar c : typed) {
+        if (isLineBreak(c)) {
+            if (kept.isEmpty())
+                continue;
+            break;
+        }
+        if (!isControl(c))
+            kept += c;
+    }
+    return kept;
+}
+
+QString fittingClassName(const QString &className, qsizetype room)
+{
+    // No file name is longer than MaxFileNameLength UTF-16 units, so neither is the class.
+    QString name = className.left(MaxFileNameLength);
+    if (name.size() < className.size() && name.back().isHighSurrogate())
+        name.chop(1);
+    while (!name.isEmpty()) {
+        const QString fileName = classLogFileName(name);
+        if (fileName.size() <= std::min(room, MaxFileNameLength)
+            && fileName.toUtf8().size() <= MaxFileNameLength)
+            return name;
+        name.chop(name.size() >= 2 && name.back().isLowSurrogate()
+                          && name.at(name.size() - 2).isHighSurrogate()
+                      ? 2
+                      : 1);
+    }
+    return name;
+}
+
 QString classLogFileName(const QString &className)
 {
     QString name;
     name.reserve(className.size() + 1);
     for (QChar c : className) {
-        const bool forbidden = c.unicode() < 32 || c.unicode() == 127
-                               || QStringLiteral("/\\:*?\"<>|").contains(c);
+        const bool forbidden = isControl(c) || QStringLiteral("/\\:*?\"<>|").contains(c);
         name += forbidden ? QLatin1Char('_') : c;
     }
+    // The record files share the folder (and, on many file systems, ignore case).
+    for (const char *recordFile : {RecordScoreFileName, RecordHolderFileName})
+        if ((name + QStringLiteral(".txt")).compare(QLatin1String(recordFile), Qt::CaseInsensitive) == 0)
+            name += QLatin1Char('_');
     // Windows reserves these device names, with or without an extension.
     static const QStringList reserved = {
         "CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",

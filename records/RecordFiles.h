@@ -6,9 +6,25 @@
 
 namespace records {
 
-// The whole content of a text file ("" for an empty file). `error` receives the
-// system's reason when the file cannot be read, and the result is then empty.
+// The lock that copies of the program sharing a data directory take turns on.
+inline constexpr char LockFileName[] = ".solfira.lock";
+
+// No file the program writes is longer than this, so a longer file is read no further.
+inline constexpr qsizetype TextFileReadLimit = 4096;
+
+// The content of a text file, whole up to TextFileReadLimit bytes ("" for an empty file).
+// `error` receives which file failed and why when it cannot be read (something other than
+// a regular file stands there, for one), and the result is then empty.
 QString Leggifiletxt(const QString &path, QString *error = nullptr);
+
+// The record score as the end of a game compares it: the leading number of the record
+// file's text. A value above 99999, which no game can reach (the count of correct answers
+// is a 16-bit number), counts as 0, so a planted record can never stand unbeaten.
+double readRecordScore(const QString &text);
+
+// The Italian reason for a failed file step: an errno value or a NotRegular code of
+// platform/PlainFiles.h ("spazio esaurito sul disco", "permesso negato"...).
+QString fileErrorText(int error);
 
 // What the window shows of the standing record.
 struct StandingRecord {
@@ -22,10 +38,14 @@ struct FinishedGame {
     GameSummary summary; // the captions that make up the class log line
     QString className;   // the class as the window holds it ("Label2" when none was given)
     double score = 0;    // correct answers
+    // An earlier try of this same game stored its score as the record, then a later step
+    // failed: the game is still logged as the record game it was.
+    bool recordStored = false;
 };
 
 struct FinishOutcome {
     bool newRecord = false;
+    bool recordStored = false; // the record score file holds this game's score
     QString line;  // the class log line, as written (or as it would have been)
     QString error; // empty when every write went through
 };
@@ -49,10 +69,18 @@ public:
     // program sharing it take turns: reads the record as the file holds it now, and when
     // `game.score` beats it rewrites the score file and then the holder file (each replaced
     // whole, atomically), then appends the class log line in form 2; otherwise appends it
-    // in form 1. A failing step stops the sequence: what earlier steps wrote stays.
+    // in form 1. The class log is opened before any record file is touched, so a log that
+    // cannot be opened stops the game's end before anything is written. A failing step stops
+    // the sequence: what earlier steps wrote stays, and a failed append leaves no part of
+    // its line. A retry of a game with `recordStored` writes form 2 (and both record files
+    // again while the score file still holds its score).
     FinishOutcome finishGame(const FinishedGame &game) const;
 
-    // Single steps, also used by tests.
+    // The longest start of `className` whose class log fits in this directory on every
+    // common file system (on Windows, within the path limit as well).
+    QString fittingClassName(const QString &className) const;
+
+    // Single steps, also used by tests. A line holding a control character is refused.
     QString rewriteRecordFile(const QString &path, const QString &line) const;
     QString appendLine(const QString &path, const QString &line) const;
 

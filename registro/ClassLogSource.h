@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/ClassLogParser.h"
+#include "records/ClassLogReader.h"
 
 #include <QByteArray>
 #include <QDateTime>

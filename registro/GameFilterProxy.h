@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/ClassLogParser.h"
+#include "records/ClassLogEntry.h"
 
 #include <QDate>
 #include <QSortFilterProxyModel>

@@ -1,20 +1,18 @@
 #pragma once
 
+#include "RegisterExport.h"
+
 #include <QMainWindow>
 
+#include <memory>
+
 class QAction;
-class QChartView;
-class QCheckBox;
-class QComboBox;
-class QDateEdit;
 class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPrinter;
-class QPushButton;
-class QTabWidget;
-class QTableView;
 class QTextDocument;
+
+namespace Ui {
+class RegisterForm;
+}
 
 namespace registro {
 
@@ -22,12 +20,14 @@ class RegisterSession;
 
 // The teacher's window: the class chosen, its games in a sortable table, the summary
 // per pupil, the filter, the charts and the reading warnings; export and printing.
+// The form is RegisterForm.ui; the menu, the tool bar and the dialogs are here.
 class RegisterWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
     explicit RegisterWindow(RegisterSession *session, QWidget *parent = nullptr);
+    ~RegisterWindow() override;
 
     RegisterSession *session() const { return m_session; }
 
@@ -40,7 +40,7 @@ public:
 
 private:
     void buildActions();
-    void buildLayout();
+    void buildForm();
     void rebuildClassList();
     void showCurrentClass();
     void showGames();
@@ -54,26 +54,12 @@ private:
     void askSavePdf();
     void askPrint();
     void showAbout();
-    bool refuseDataDirectory(const QString &path, QString *error) const;
     QString askSavePath(const QString &title, const QString &filter, const QString &suffix);
-    QString reportTitle() const;
+    // What is shown, ready to be written or printed.
+    RegisterExport exporter() const;
 
     RegisterSession *m_session;
-    QComboBox *m_classes = nullptr;
-    QLabel *m_directory = nullptr;
-    QLineEdit *m_nameFilter = nullptr;
-    QCheckBox *m_fromOn = nullptr;
-    QDateEdit *m_from = nullptr;
-    QCheckBox *m_toOn = nullptr;
-    QDateEdit *m_to = nullptr;
-    QPushButton *m_clearFilter = nullptr;
-    QTableView *m_gamesView = nullptr;
-    QTableView *m_pupilsView = nullptr;
-    QTabWidget *m_tabs = nullptr;
-    QChartView *m_bestChart = nullptr;
-    QComboBox *m_progressPupil = nullptr;
-    QChartView *m_progressChart = nullptr;
-    QListWidget *m_warnings = nullptr;
+    std::unique_ptr<Ui::RegisterForm> m_form;
     QLabel *m_status = nullptr;
     QAction *m_exportAction = nullptr;
     QAction *m_pdfAction = nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "PupilSummary.h"
-#include "records/ClassLogParser.h"
+#include "records/ClassLogEntry.h"
 
 #include <QImage>
 #include <QList>

@@ -20,6 +20,8 @@ PACKAGES=(
   # test: a real X server for the screenshot and end-to-end runs
   python3 xvfb xauth x11-utils xdotool dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
   python3-pyatspi desktop-file-utils appstream
+  # test: a real screen reader speaking through speech-dispatcher (audio to a null sink)
+  orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng libao4
   # benchmarks under bench/: Google Benchmark for the hot paths
   libbenchmark-dev
   # package: `make package` (dpkg-shlibdeps, CPack's `file`, the gzip -9n of the changelog and

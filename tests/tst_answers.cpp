@@ -85,6 +85,8 @@ void TestAnswers::judging_data()
                                   << QStringList{"1", "0", "1"} << "03";
     QTest::newRow("blanks around") << " 3 " << "2 " << "Esatto, è incredibile!!!"
                                    << QStringList{"1", "0", "1"} << " 3 ";
+    QTest::newRow("leading plus") << "+3" << " +2 " << "Esatto, è incredibile!!!"
+                                  << QStringList{"1", "0", "1"} << "+3";
     // Boxes that are not plain whole numbers get one verdict: wrong.
     QTest::newRow("3/2 in the numerator") << "3/2" << "2" << "Sbagliato!! 3 / 2"
                                           << QStringList{"0", "1", "1"} << "3/2";

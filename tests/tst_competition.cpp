@@ -29,6 +29,7 @@ private slots:
     void loadAsksGreetsAndShowsRecord();
     void clockWaitsForStartBoxes();
     void cancelledNameIsEmpty();
+    void pastedNameEndsAtTheLineBreak();
     void classCommand_data();
     void classCommand();
     void helpMessage();
@@ -39,15 +40,23 @@ private slots:
     void timeOverNoNo();
     void timeOverYes();
     void ticksWhileAQuestionIsOpen();
+    void clockNeverGoesBelowZero();
+    void nothingIsAskedOverTheEndOfAGame_data();
+    void nothingIsAskedOverTheEndOfAGame();
     void minimisedCaptionFollowsTheClock();
     void exitNoChangesNothing();
     void exitFirstRunScores_data();
     void exitFirstRunScores();
     void recordBeaten();
     void unwritableDataDirectoryGoesOn();
+    void failedWriteAtTheEndReturnsToTheGame_data();
     void failedWriteAtTheEndReturnsToTheGame();
     void wholeGameThroughTheWindow();
     void closingWritesNothing();
+    void numeratorBoxTells_data();
+    void numeratorBoxTells();
+    void timeMarks_data();
+    void timeMarks();
 
 private:
     Tavola *startGame(const QString &name);
@@ -125,25 +134,42 @@ void TestCompetition::cancelledNameIsEmpty()
     QCOMPARE(w->lblnome->caption(), "");
 }
 
+void TestCompetition::pastedNameEndsAtTheLineBreak()
+{
+    startGame("Eve\r\nNome:  Mallory Risposte esatte 99");
+    QCOMPARE(services->prompts(), QStringList{greetingOf("Eve")});
+    QCOMPARE(w->lblnome1->caption(), "Eve");
+}
+
 void TestCompetition::classCommand_data()
 {
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("3B") << "3B" << " Classe  3B";
-    QTest::newRow("cancelled") << "" << " Classe  ";
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<bool>("shortened"); // told so in a box before the class is shown
+    QTest::newRow("3B") << "3B" << "3B" << false;
+    QTest::newRow("cancelled") << "" << "" << false;
+    QTest::newRow("pasted line break ends it") << "3B\nNome:  Mallory" << "3B" << false;
+    QTest::newRow("too long for a file name") << QString(300, 'a') << QString(251, 'a') << true;
 }
 
 void TestCompetition::classCommand()
 {
     QFETCH(QString, typed);
-    QFETCH(QString, message);
+    QFETCH(QString, kept);
+    QFETCH(bool, shortened);
     startGame("Anna");
+    const qsizetype boxesBefore = services->prompts().size();
     services->inputs.enqueue(typed);
     w->clas->trigger();
     QCOMPARE(services->inputPrompts.last(), "Classe?");
-    QCOMPARE(services->prompts().last(), message);
-    QCOMPARE(w->classe->caption(), typed);
-    QCOMPARE(w->nomeClasse, typed);
+    const QStringList shown = services->prompts().mid(boxesBefore);
+    QCOMPARE(shown.size(), shortened ? 2 : 1);
+    if (shortened)
+        QVERIFY2(shown.first().contains("troppo lungo") && shown.first().contains("251"),
+                 qPrintable(shown.first()));
+    QCOMPARE(shown.last(), " Classe  " + kept);
+    QCOMPARE(w->classe->caption(), kept);
+    QCOMPARE(w->nomeClasse, kept);
 }
 
 void TestCompetition::helpMessage()
@@ -282,22 +308,77 @@ void TestCompetition::timeOverYes()
 void TestCompetition::ticksWhileAQuestionIsOpen()
 {
     startGame("Anna");
-    for (int i = 0; i < 900; ++i)
-        w->Timer1_Timer();
     // Every box that opens sees three more ticks arrive meanwhile.
     services->onMessageBox = [this](const FakeServices::Box &) {
-        services->onMessageBox = nullptr;
         for (int i = 0; i < 3; ++i)
             w->Timer1_Timer();
     };
-    services->answers.append({platform::AnswerNo, platform::AnswerNo});
-    w->Timer1_Timer();
-    QCOMPARE(services->prompts().size(), 1 + 3);
-    // The exit button's question blocks ticks too.
-    services->onMessageBox = [this](const FakeServices::Box &) { w->Timer1_Timer(); };
+    // The exit button's question does not pause the clock...
     services->answers.enqueue(platform::AnswerNo);
     w->cmdExit_Click();
-    QCOMPARE(services->prompts().size(), 1 + 3 + 1);
+    QCOMPARE(w->lblconto->caption(), "00:14:57");
+    QCOMPARE(w->restanti, qint16(897));
+    for (int i = 0; i < 895; ++i)
+        w->Timer1_Timer();
+    // ...which runs down to 00:00:00 and no further, asking nothing more.
+    services->answers.enqueue(platform::AnswerNo);
+    w->cmdExit_Click();
+    QCOMPARE(w->lblconto->caption(), "00:00:00");
+    QCOMPARE(w->restanti, qint16(0));
+    QCOMPARE(services->prompts().size(), 1 + 2);
+    // Tick 901: question, time over, question; the ticks under them ask nothing.
+    services->answers.append({platform::AnswerNo, platform::AnswerNo});
+    w->Timer1_Timer();
+    QCOMPARE(services->prompts().mid(3), (QStringList{"Vuoi veramente lasciarmi  ?",
+                                                      "Tempo scaduto",
+                                                      "Vuoi veramente lasciarmi  ?"}));
+    QCOMPARE(w->lblconto->caption(), "00:00:00");
+    QCOMPARE(services->beeps, 1);
+}
+
+void TestCompetition::clockNeverGoesBelowZero()
+{
+    startGame("Anna");
+    for (int i = 0; i < 900; ++i)
+        w->Timer1_Timer();
+    w->restanti = 60; // a count out of step with the clock text
+    w->Timer1_Timer(); // the exit question, answered No
+    QCOMPARE(w->lblconto->caption(), "00:00:00");
+    QCOMPARE(w->restanti, qint16(0));
+}
+
+void TestCompetition::nothingIsAskedOverTheEndOfAGame_data()
+{
+    QTest::addColumn<bool>("logWritable");
+    QTest::newRow("over the congratulation") << true;
+    QTest::newRow("over the failure report") << false;
+}
+
+void TestCompetition::nothingIsAskedOverTheEndOfAGame()
+{
+    QFETCH(bool, logWritable);
+    startGame("Anna");
+    if (!logWritable)
+        QVERIFY(QDir(dir->path()).mkdir("Label2.txt"));
+    for (int i = 0; i < 899; ++i)
+        w->Timer1_Timer();
+    w->lblScore->setCaption("1"); // a new record in the last second
+    // The clock runs out while the box after Yes is open; any question would get a Yes.
+    services->onMessageBox = [this](const FakeServices::Box &box) {
+        if (box.buttons == platform::Buttons::Ok)
+            for (int i = 0; i < 3; ++i)
+                w->Timer1_Timer();
+    };
+    services->answers.append({platform::AnswerYes, platform::AnswerYes, platform::AnswerYes});
+    w->cmdExit_Click();
+    QCOMPARE(services->prompts().size(), 1 + 2);
+    QCOMPARE(w->hasEnded(), logWritable);
+    if (logWritable) {
+        QCOMPARE(bytesOf(path("Label2.txt")).count("\r\n"), 1);
+        QCOMPARE(w->lblconto->caption(), "00:00:01"); // as logged
+    } else {
+        QCOMPARE(w->lblconto->caption(), "00:00:00"); // the game goes on, and its clock
+    }
 }
 
 void TestCompetition::minimisedCaptionFollowsTheClock()
@@ -386,6 +467,11 @@ void TestCompetition::unwritableDataDirectoryGoesOn()
     writeBytes(path("occupato"), "x");
     services->inputs.enqueue("Anna");
     w = new Tavola(*services, path("occupato"));
+    // A running clock would tick while a box is open.
+    services->onMessageBox = [this](const FakeServices::Box &) {
+        for (int i = 0; w->Timer1->isActive() && i < 10; ++i)
+            w->Timer1_Timer();
+    };
     w->start();
     QVERIFY(!w->hasEnded());
     QCOMPARE(services->prompts().size(), 2);
@@ -395,24 +481,43 @@ void TestCompetition::unwritableDataDirectoryGoesOn()
     QCOMPARE(w->lblnome->caption(), "");
     QVERIFY(w->isVisible());
     QVERIFY(w->Timer1->isActive());
+    // The countdown starts with the game, in step with its text.
+    QCOMPARE(w->lblconto->caption(), "00:15:00");
+    QCOMPARE(w->restanti, qint16(900));
+}
+
+void TestCompetition::failedWriteAtTheEndReturnsToTheGame_data()
+{
+    QTest::addColumn<QString>("score");
+    QTest::addColumn<QByteArray>("beforeDate"); // the text of the line's form
+    QTest::addColumn<QByteArray>("record");
+    QTest::newRow("record stands") << "0" << QByteArray("00:15:00Data:   ") << QByteArray();
+    // The first try already stored the record; the retry logs the record game it was.
+    QTest::newRow("new record") << "1" << QByteArray("00:15:00-\"Data:  ")
+                                << QByteArray("1\r\n");
 }
 
 void TestCompetition::failedWriteAtTheEndReturnsToTheGame()
 {
+    QFETCH(QString, score);
+    QFETCH(QByteArray, beforeDate);
+    QFETCH(QByteArray, record);
     startGame("Anna");
     QVERIFY(QDir(dir->path()).mkdir("Label2.txt"));
-    w->lblScore->setCaption("0");
+    w->lblScore->setCaption(score);
     services->answers.enqueue(platform::AnswerYes);
     w->cmdExit_Click();
     QVERIFY(!w->hasEnded());
     QVERIFY(services->prompts().last().contains("Label2.txt"));
-    QCOMPARE(w->lblScore->caption(), "0");
+    QCOMPARE(w->lblScore->caption(), score);
     // Exit can be tried again once the problem is gone.
     QVERIFY(QDir(dir->path()).rmdir("Label2.txt"));
     services->answers.enqueue(platform::AnswerYes);
     w->cmdExit_Click();
     QVERIFY(w->hasEnded());
-    QVERIFY(QFile::exists(path("Label2.txt")));
+    QVERIFY(bytesOf(path("Label2.txt")).contains(beforeDate));
+    QCOMPARE(bytesOf(path("velmora.txt")), record);
+    QCOMPARE(bytesOf(path("velmora1.txt")), record.isEmpty() ? QByteArray() : "Anna\r\n");
 }
 
 void TestCompetition::wholeGameThroughTheWindow()
@@ -462,6 +567,100 @@ void TestCompetition::closingWritesNothing()
     const int boxes = int(services->boxes.size());
     w->HELP->trigger();
     QCOMPARE(int(services->boxes.size()), boxes);
+}
+
+// What a screen reader reads as the focus lands in the numerator box: the question, the time
+// left and, for a competition's first question only, the challenger and the record.
+void TestCompetition::numeratorBoxTells_data()
+{
+    QTest::addColumn<bool>("record");
+    QTest::addColumn<int>("ticks");    // before the question asked for
+    QTest::addColumn<QString>("asked"); // "" (the first question), "next", "new competition"
+    QTest::addColumn<QString>("told");  // after the question
+    const QString help = "Scrivi il numeratore, poi premi Invio.";
+    QTest::newRow("first, with a record")
+        << true << 0 << "" << "Tempo restante: 15 minuti. Sfidante: Anna. Il record è di Carlo, "
+                              "con 12 punti. " + help;
+    QTest::newRow("first, no record yet")
+        << false << 0 << "" << "Tempo restante: 15 minuti. Sfidante: Anna. Ancora nessun record. "
+                               + help;
+    QTest::newRow("second: the time, not the record again")
+        << true << 61 << "next" << "Tempo restante: 13 minuti e 59 secondi. " + help;
+    QTest::newRow("one minute and one second")
+        << true << 839 << "next" << "Tempo restante: 1 minuto e 1 secondo. " + help;
+    QTest::newRow("a new competition tells the record again")
+        << true << 5 << "new competition"
+        << "Tempo restante: 15 minuti. Sfidante: Bea. Il record è di Carlo, con 12 punti. " + help;
+}
+
+void TestCompetition::numeratorBoxTells()
+{
+    QFETCH(bool, record);
+    QFETCH(int, ticks);
+    QFETCH(QString, asked);
+    QFETCH(QString, told);
+    if (record) {
+        writeBytes(path("velmora.txt"), "12\r\n");
+        writeBytes(path("velmora1.txt"), "Carlo\r\n");
+    }
+    startGame("Anna");
+    for (int i = 0; i < ticks; ++i)
+        w->Timer1_Timer();
+    if (asked == "next") {
+        w->cmdNext_Click();
+    } else if (asked == "new competition") {
+        services->answers.enqueue(platform::AnswerYes);
+        services->inputs.enqueue("Bea");
+        w->Next->trigger();
+    }
+    QCOMPARE(w->txtAnswer->accessibleDescription(),
+             "Scrivi " + w->lblNum1->caption() + " come frazione ridotta ai minimi termini. " + told);
+}
+
+// At five minutes and at one minute left a notice that nobody sees is shown, and a screen
+// reader speaks it; the focus and the boxes stay as they were. A pupil typing is not cut short.
+void TestCompetition::timeMarks_data()
+{
+    QTest::addColumn<int>("ticks");
+    QTest::addColumn<bool>("typing"); // a key typed just before the last tick
+    QTest::addColumn<QString>("told"); // "": nothing
+    QTest::newRow("5 minutes") << 600 << false << "Restano 5 minuti.";
+    QTest::newRow("a second before: nothing yet") << 599 << false << "";
+    QTest::newRow("1 minute") << 840 << false << "Resta 1 minuto.";
+    QTest::newRow("typing at the mark: after the pause") << 600 << true << "Restano 5 minuti.";
+}
+
+void TestCompetition::timeMarks()
+{
+    QFETCH(int, ticks);
+    QFETCH(bool, typing);
+    QFETCH(QString, told);
+    startGame("Anna");
+    auto *notice = w->findChild<QWidget *>("timeNotice");
+    QVERIFY(notice);
+    QVERIFY(notice->isHidden());
+    w->txtAnswer->setFocus();
+    for (int i = 0; i < ticks - 1; ++i)
+        w->Timer1_Timer();
+    if (typing)
+        QTest::keyClick(w->txtAnswer, Qt::Key_4);
+    w->Timer1_Timer();
+    if (typing) {
+        QVERIFY(notice->isHidden()); // put off while the pupil types
+        auto *pause = notice->findChild<QTimer *>("timeNoticeTimer");
+        QVERIFY(pause && pause->isActive());
+        // The pause never comes here: the notice gives up waiting after ten seconds.
+        for (int i = 0; i < 20; ++i) {
+            QVERIFY(notice->isHidden());
+            QMetaObject::invokeMethod(pause, "timeout");
+        }
+    }
+    QCOMPARE(notice->isVisible(), !told.isEmpty());
+    if (!told.isEmpty())
+        QCOMPARE(notice->accessibleName(), told);
+    QCOMPARE(notice->size(), QSize(1, 1));
+    QCOMPARE(notice->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(w->txtAnswer->text(), typing ? "4" : "");
 }
 
 SOLFIRA_TEST_MAIN_UNDER_LOCALES(TestCompetition)

@@ -251,7 +251,10 @@ void TestConversions::plainWholeNumber_data()
     QTest::addRow("empty") << "" << false;
     QTest::addRow("inner blank") << "1 5" << false;
     QTest::addRow("fraction") << "3/2" << false;
-    QTest::addRow("plus") << "+3" << false;
+    QTest::addRow("leading plus") << " +3 " << true;
+    QTest::addRow("plus and a blank") << "+ 3" << false;
+    QTest::addRow("trailing plus") << "3+" << false;
+    QTest::addRow("plus alone") << "+" << false;
     QTest::addRow("letter") << "3a" << false;
 }
 

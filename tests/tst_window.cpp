@@ -3,6 +3,7 @@
 #include "window/QuestionDraw.h"
 #include "window/Tavola.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -73,15 +74,16 @@ void TestWindow::controls_data()
     QTest::addColumn<QRect>("twipsPlace"); // left, top, width, height
     QTest::addColumn<bool>("visible");
     QTest::addColumn<bool>("enabled");
+    QTest::addColumn<QString>("spoken"); // the name a screen reader says ("": not checked)
     const auto row = [](const char *name, const char *kind, const char *text, QRect r,
-                        bool visible = true, bool enabled = true) {
+                        bool visible = true, bool enabled = true, const char *spoken = "") {
         QTest::newRow(name) << QString(name) << QString(kind) << QString::fromUtf8(text) << r
-                            << visible << enabled;
+                            << visible << enabled << QString::fromUtf8(spoken);
     };
     row("lblNum1", "label", "1,5", {1080, 120, 1425, 1185});
     row("Label4", "label", "=", {5280, 240, 615, 975});
-    row("txtAnswer", "text box", "10", {8160, 0, 1815, 1200});
-    row("text3", "text box", "2", {8160, 1440, 1815, 1155});
+    row("txtAnswer", "text box", "10", {8160, 0, 1815, 1200}, true, true, "Numeratore");
+    row("text3", "text box", "2", {8160, 1440, 1815, 1155}, true, true, "Denominatore");
     row("lblMessage", "label", "", {1200, 1800, 6615, 615});
     row("Label6", "label", "Risposte esatte", {240, 3360, 2565, 495});
     row("lblScore", "label", "0", {1080, 4080, 555, 885});
@@ -91,9 +93,11 @@ void TestWindow::controls_data()
     row("lblScore2", "label", "0", {8310, 4080, 555, 885});
     row("Label11", "label", "Tempo restante", {240, 1680, 1575, 375});
     row("lblconto", "label", "00.00.00", {360, 2400, 1575, 495});
-    row("cmdNext", "graphical button", "&Nuovo calcolo", {4320, 5520, 1815, 1095}, true, false);
-    row("cmdExit", "graphical button", "E&xit", {7920, 5520, 1815, 1095});
-    row("Command1", "button", "Command1", {4800, 5640, 855, 615});
+    // A button is spoken by its caption: "press Exit" said to speech input must find it.
+    row("cmdNext", "graphical button", "&Nuovo calcolo", {4320, 5520, 1815, 1095}, true, false,
+        "Nuovo calcolo");
+    row("cmdExit", "graphical button", "E&xit", {7920, 5520, 1815, 1095}, true, true, "Exit");
+    row("Command1", "button", "Command1", {4800, 5640, 855, 615}, true, true, "Command1");
     row("Label14", "label", "Sfidante", {240, 5880, 1095, 420});
     row("lblnome1", "label", "", {240, 6720, 165, 420});
     row("Label12", "label", "Il record  è di ", {120, 7200, 2295, 375});
@@ -123,6 +127,7 @@ void TestWindow::controls()
     QFETCH(QRect, twipsPlace);
     QFETCH(bool, visible);
     QFETCH(bool, enabled);
+    QFETCH(QString, spoken);
     FakeServices services;
     Tavola w(services);
     auto *control = w.findChild<QWidget *>(name);
@@ -134,6 +139,11 @@ void TestWindow::controls()
     QCOMPARE(control->geometry(), pixels);
     QCOMPARE(!control->isHidden(), visible);
     QCOMPARE(control->isEnabled(), enabled);
+    if (!spoken.isEmpty())
+        QCOMPARE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name), spoken);
+    // A hidden working field or solution never takes the focus, so it is never read out.
+    if (!visible)
+        QCOMPARE(control->focusPolicy(), Qt::NoFocus);
 }
 
 void TestWindow::everyControlOnce()

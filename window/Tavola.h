@@ -139,6 +139,9 @@ private:
     void connectHandlers();
     // Accessible names and descriptions, and the announcements of changing texts.
     void describeForScreenReaders();
+    // Sets a box's text without telling screen readers of the change.
+    void setTextUnannounced(QLineEdit *box, const QString &text);
+    static void installNoticeAccessibility();
     void reload();
     // Runs a handler; an error that escapes it is reported and ends the program.
     void guarded(const std::function<void()> &handler);
@@ -148,6 +151,7 @@ private:
     void judgeAnswer();
     void paintGradient(double value);
     QString clockText() const;
+    void advanceClock();
 
     platform::Services &m_services;
     QString m_dataDirectoryOverride;
@@ -155,7 +159,9 @@ private:
     std::unique_ptr<Fields> m_fields;
     bool m_ended = false;
     bool m_activatePending = false;
-    bool m_exitQuestionOpen = false; // an exit question or the time-over box is open
+    bool m_exitQuestionOpen = false; // the exit question (till its end) or time-over box is open
+    bool m_resultStored = false;     // the game's line is in its class log: nothing more to ask
+    bool m_recordStored = false;     // a failed end of this game had already stored its record
     bool m_solutionCurrent = false;  // the solution was computed for the question on screen
     bool m_questionJudged = false;   // the question on screen has been judged
 };

@@ -1,38 +1,113 @@
 // What a screen reader reads of the window.
 //
 // Labels keep their visible text as their accessible name; what a label means goes into its
-// description. Qt already reports a label's new text (a name change) whenever it changes; a
-// screen reader, though, speaks chiefly what takes the focus, and the focus moves to the
-// numerator box when a question is posed and to the new-question button when an answer has
-// been judged. So the question is also put in the numerator box's description, and the
-// verdict with the three counters in the new-question button's description: each is read as
-// the focus lands there. None of this changes what is seen (tool tips stay as they are).
+// description. Buttons are named by their visible caption (a pupil using speech input says
+// what they see), and what they do is their description. Qt already reports a label's new
+// text (a name change) whenever it changes; a screen reader, though, speaks chiefly what takes
+// the focus, and the focus moves to the numerator box when a question is posed and to the
+// new-question button when an answer has been judged. So the question, with the time left
+// (and, for a competition's first question, the challenger and the record), is put in the
+// numerator box's description, and the verdict with the three counters in the new-question
+// button's description: each is read as the focus lands there. At five minutes and at one
+// minute left the time is added to the description of the control in focus, which a screen
+// reader speaks at once; while the pupil is typing it waits for a pause. None of this changes
+// what is seen (tool tips stay as they are).
 #include "Tavola.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <memory>
+#include <utility>
 
 namespace {
 
 const QString numeratorHelp = QStringLiteral("Scrivi il numeratore, poi premi Invio");
 
-QString numeratorDescription(const QString &question)
+// "00:14:52" as spoken: "14 minuti e 52 secondi".
+QString spokenTime(const QString &clock)
 {
-    if (question.isEmpty())
-        return numeratorHelp;
-    return QStringLiteral("Scrivi %1 come frazione ridotta ai minimi termini. %2")
-        .arg(question, numeratorHelp);
+    const QStringList parts = clock.split(QLatin1Char(':'));
+    if (parts.size() != 3)
+        return clock;
+    const auto amount = [](const QString &digits, const char *one, const char *many) {
+        const int n = digits.toInt();
+        return n == 0 ? QString()
+                      : QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+    };
+    QStringList said;
+    for (const QString &part : {amount(parts[0], "ora", "ore"), amount(parts[1], "minuto", "minuti"),
+                                amount(parts[2], "secondo", "secondi")})
+        if (!part.isEmpty())
+            said << part;
+    if (said.isEmpty())
+        return QStringLiteral("tempo scaduto");
+    const QString last = said.takeLast();
+    return said.isEmpty() ? last : said.join(QStringLiteral(", ")) + QStringLiteral(" e ") + last;
 }
 
+// What the screen reader is told at the time marks, by the clock's caption.
+QString timeMark(const QString &clock)
+{
+    if (clock == QLatin1String("00:05:00"))
+        return QStringLiteral("Restano 5 minuti.");
+    if (clock == QLatin1String("00:01:00"))
+        return QStringLiteral("Resta 1 minuto.");
+    return QString();
+}
+
+const char *const timeNoticeName = "timeNotice";
+
+// The notice is a notification to assistive technologies.
+QAccessibleInterface *noticeAccessibility(const QString &, QObject *object)
+{
+    if (object && object->isWidgetType() && object->objectName() == QLatin1String(timeNoticeName))
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Notification);
+    return nullptr;
+}
+
+void dropAccessibilityEvent(QAccessibleEvent *) {}
+
 } // namespace
+
+void Tavola::setTextUnannounced(QLineEdit *box, const QString &text)
+{
+    // A screen reader takes the caret and text events of a box that is about to receive the
+    // focus for the focus change itself, says nothing, and then ignores the real focus event:
+    // the new question would go unheard. The box's text is read afresh when it takes the focus.
+    const QAccessible::UpdateHandler previous =
+        QAccessible::installUpdateHandler(dropAccessibilityEvent);
+    box->setText(text);
+    QAccessible::installUpdateHandler(previous);
+}
+
+void Tavola::installNoticeAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(noticeAccessibility);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
 
 void Tavola::describeForScreenReaders()
 {
     // The two answer boxes: their titles are not shown, a screen reader needs them.
     txtAnswer->setAccessibleName(QStringLiteral("Numeratore"));
-    txtAnswer->setAccessibleDescription(numeratorDescription(lblNum1->caption()));
+    txtAnswer->setAccessibleDescription(numeratorHelp);
     text3->setAccessibleName(QStringLiteral("Denominatore"));
     text3->setAccessibleDescription(QStringLiteral("Scrivi il denominatore, poi premi Invio"));
+
+    // The working fields and the solution are hidden and never take the focus.
+    for (QWidget *hidden : {static_cast<QWidget *>(Text1), static_cast<QWidget *>(Text2),
+                            static_cast<QWidget *>(Text4), static_cast<QWidget *>(Text5),
+                            static_cast<QWidget *>(Text6), static_cast<QWidget *>(Text9),
+                            static_cast<QWidget *>(Text10), static_cast<QWidget *>(lblNum2)})
+        hidden->setFocusPolicy(Qt::NoFocus);
 
     // Labels: the visible text is the name; the description says what it is.
     lblNum1->setAccessibleDescription(QStringLiteral("Numero decimale da scrivere come frazione"));
@@ -61,20 +136,39 @@ void Tavola::describeForScreenReaders()
     Image1->setAccessibleDescription(QStringLiteral("Immagine decorativa"));
     Line1[3]->setAccessibleName(QStringLiteral("Linea di frazione"));
 
-    // Buttons.
-    cmdNext->setAccessibleName(QStringLiteral("Nuovo calcolo"));
+    // Buttons keep the name Qt gives them, their caption without the access key mark.
     cmdNext->setAccessibleDescription(QStringLiteral("Un nuovo numero da scrivere come frazione"));
-    cmdExit->setAccessibleName(QStringLiteral("Esci"));
-    cmdExit->setAccessibleDescription(
-        QStringLiteral("Pulsante Exit: termina la gara e registra il punteggio"));
-    Command1->setAccessibleName(QStringLiteral("Prepara la soluzione"));
+    cmdExit->setAccessibleDescription(QStringLiteral("Esci: termina la gara e registra il punteggio"));
     Command1->setAccessibleDescription(
-        QStringLiteral("Calcola la soluzione del numero senza mostrarla"));
+        QStringLiteral("Prepara la soluzione: la calcola senza mostrarla"));
 
-    // A new question is read when the focus reaches the numerator box.
-    connect(lblNum1, &Label::captionChanged, this, [this](const QString &question) {
-        if (txtAnswer)
-            txtAnswer->setAccessibleDescription(numeratorDescription(question));
+    // A new question is read when the focus reaches the numerator box, with the time left;
+    // the first one of a competition also tells who is challenging which record.
+    auto firstQuestion = std::make_shared<bool>(true);
+    connect(lblNum1, &Label::captionChanged, this, [this, firstQuestion](const QString &question) {
+        if (!txtAnswer || !lblconto || !lblnome1 || !lblnome || !lblpunti)
+            return;
+        if (question.isEmpty()) {
+            txtAnswer->setAccessibleDescription(numeratorHelp);
+            return;
+        }
+        QString text = QStringLiteral("Scrivi %1 come frazione ridotta ai minimi termini. "
+                                      "Tempo restante: %2. ")
+                           .arg(question, spokenTime(lblconto->caption()));
+        if (*firstQuestion) {
+            *firstQuestion = false;
+            if (!lblnome1->caption().trimmed().isEmpty())
+                text += QStringLiteral("Sfidante: %1. ").arg(lblnome1->caption().trimmed());
+            const QString holder = lblnome->caption().trimmed();
+            const QString points = lblpunti->caption().trimmed();
+            if (points.isEmpty() && holder.isEmpty())
+                text += QStringLiteral("Ancora nessun record. ");
+            else if (holder.isEmpty())
+                text += QStringLiteral("Il record è di %1 punti. ").arg(points);
+            else
+                text += QStringLiteral("Il record è di %1, con %2 punti. ").arg(holder, points);
+        }
+        txtAnswer->setAccessibleDescription(text + numeratorHelp + QLatin1Char('.'));
     });
 
     // The verdict and the counters are read when the focus reaches the new-question button.
@@ -91,4 +185,47 @@ void Tavola::describeForScreenReaders()
     };
     for (Label *label : {lblMessage, lblScore, lblScore1, lblScore2})
         connect(label, &Label::captionChanged, this, describeResult);
+
+    // The time marks, spoken by a notice that appears without being seen: a screen reader
+    // speaks a notification as it is shown, wherever the focus is. A key typed in an answer
+    // box within the last second and a half puts the notice off, half a second at a time, for
+    // at most ten seconds, so that the pupil's own typing is not cut short.
+    installNoticeAccessibility();
+    auto *notice = new QWidget(m_surface);
+    notice->setObjectName(QLatin1String(timeNoticeName));
+    notice->setGeometry(0, 0, 1, 1); // nothing of it is painted
+    notice->setAttribute(Qt::WA_TransparentForMouseEvents);
+    notice->setFocusPolicy(Qt::NoFocus);
+    notice->lower();
+    notice->hide();
+    auto lastKey = std::make_shared<QElapsedTimer>();
+    for (AnswerBox *box : {txtAnswer, text3})
+        connect(box, &AnswerBox::keyPress, this, [lastKey](qint16 &) { lastKey->start(); });
+    auto pending = std::make_shared<QString>();
+    auto waited = std::make_shared<int>(0);
+    auto *noticeTimer = new QTimer(notice);
+    noticeTimer->setObjectName(QStringLiteral("timeNoticeTimer"));
+    noticeTimer->setSingleShot(true);
+    noticeTimer->setInterval(500);
+    const auto tell = [notice, lastKey, pending, waited, noticeTimer] {
+        if (pending->isEmpty())
+            return;
+        if (lastKey->isValid() && lastKey->elapsed() < 1500 && *waited < 20) {
+            ++*waited;
+            noticeTimer->start();
+            return;
+        }
+        notice->hide();
+        notice->setAccessibleName(std::exchange(*pending, QString()));
+        notice->show();
+    };
+    connect(noticeTimer, &QTimer::timeout, this, tell);
+    connect(lblconto, &Label::captionChanged, this, [pending, waited, tell](const QString &clock) {
+        const QString mark = timeMark(clock);
+        if (mark.isEmpty())
+            return;
+        *pending = mark;
+        *waited = 0;
+        tell();
+    });
 }

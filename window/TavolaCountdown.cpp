@@ -3,6 +3,7 @@
 
 #include "platform/Conversions.h"
 #include "platform/RuntimeError.h"
+#include "records/ClassLogFormat.h"
 
 QString Tavola::clockText() const
 {
@@ -18,19 +19,27 @@ void Tavola::AvviaCronometro()
     ore = 0;
     minuti = 15;
     secondi = 0;
-    restanti = 900;
+    restanti = records::GameSeconds;
     lblconto->setCaption(clockText());
 }
 
 void Tavola::Timer1_Timer()
 {
-    // At most one exit question (or time-over box) is open: a tick meanwhile does nothing.
-    if (m_exitQuestionOpen)
+    // Once the game's line is stored there is nothing more to count or to ask.
+    if (m_ended || m_resultStored)
         return;
+
+    // The clock goes on while an exit question (or the time-over box) is open, down to
+    // 00:00:00; a tick that finds the time over then does nothing, so that at most one
+    // question is open at a time.
+    if (m_exitQuestionOpen) {
+        advanceClock();
+        return;
+    }
 
     if (lblconto->caption() == QLatin1String("00:00:00")) {
         cmdExit_Click();
-        if (m_ended)
+        if (m_ended || m_resultStored)
             return;
     }
 
@@ -41,7 +50,7 @@ void Tavola::Timer1_Timer()
         if (m_ended)
             return;
         cmdExit_Click();
-        if (m_ended)
+        if (m_ended || m_resultStored)
             return;
         // The clock stops for good; the game goes on and Exit still works.
         Timer1->stop();
@@ -49,23 +58,27 @@ void Tavola::Timer1_Timer()
         return;
     }
 
-    if (secondi == 0) {
+    advanceClock();
+}
+
+void Tavola::advanceClock()
+{
+    // 00:00:00 is as far as the clock goes, whatever `restanti` says.
+    if (ore <= 0 && minuti <= 0 && secondi <= 0) {
+        restanti = 0;
+        return;
+    }
+    if (secondi <= 0) {
         if (minuti > 0) {
             minuti = platform::add16(minuti, -1);
-            secondi = 60;
-        } else if (minuti == 0) {
-            if (ore > 0) {
-                ore = platform::add16(ore, -1);
-                minuti = 59;
-                secondi = 60;
-            } else {
-                ore = 0;
-                minuti = 0;
-            }
+        } else {
+            ore = platform::add16(ore, -1);
+            minuti = 59;
         }
+        secondi = 60;
     }
     secondi = secondi - 1;
-    restanti = platform::add16(restanti, -1);
+    restanti = restanti > 0 ? platform::add16(restanti, -1) : qint16(0);
     lblconto->setCaption(clockText());
 
     // A minimised window tells the time left in its caption, and keeps it current.

@@ -6,15 +6,17 @@
 
 void Tavola::cmdExit_Click()
 {
-    if (m_exitQuestionOpen)
+    if (m_exitQuestionOpen || m_resultStored)
         return;
+    // Open from the question until the game is stored or its failure report is closed.
     m_exitQuestionOpen = true;
     const int answer = m_services.messageBox(QStringLiteral("Vuoi veramente lasciarmi  ?"),
                                              platform::Buttons::YesNoQuestion,
                                              QStringLiteral("Uscire dal programma"));
-    m_exitQuestionOpen = false;
-    if (m_ended || answer != platform::AnswerYes)
+    if (m_ended || answer != platform::AnswerYes) {
+        m_exitQuestionOpen = false;
         return;
+    }
 
     records::FinishedGame game;
     game.summary = {lblnome1->caption(), Label6->caption(),   lblScore->caption(),
@@ -23,6 +25,7 @@ void Tavola::cmdExit_Click()
     fileClasse = classe->caption();
     game.className = fileClasse;
     game.score = platform::readNumber(lblScore->caption(), m_services.numberLocale());
+    game.recordStored = m_recordStored;
 
     // The record files are compared and written under a lock, against the record as the
     // file holds it now (another copy of the game may share the folder).
@@ -30,11 +33,17 @@ void Tavola::cmdExit_Click()
     riga = outcome.line;
     if (!outcome.error.isEmpty()) {
         // Nothing is lost: the score stays on screen and Exit can be tried again.
+        m_recordStored = outcome.recordStored;
         m_services.messageBox(outcome.error +
                               QStringLiteral("\n\nLa partita non è stata registrata: "
                                              "puoi riprovare con Exit."));
+        m_exitQuestionOpen = false;
         return;
     }
+    // The game is over: the clock stops at the time just logged.
+    m_resultStored = true;
+    Timer1->stop();
+    m_exitQuestionOpen = false;
     if (outcome.newRecord)
         m_services.messageBox(QStringLiteral("Ok ho registrato il tuo record, C A M P I O N E\""));
     endProgram();

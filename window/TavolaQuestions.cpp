@@ -18,7 +18,7 @@ void Tavola::cmdNext_Click()
     m_surface->clear();
     m_services.randomize();
     lblMessage->setCaption(QString());
-    txtAnswer->setText(QString());
+    setTextUnannounced(txtAnswer, QString()); // the focus comes to it: that is what is read
     text3->setText(QString());
     m_services.randomize();
     lblNum1->setCaption(QString());

@@ -24,7 +24,8 @@ void Tavola::Form_Load()
     // The countdown waits while the start-up boxes are open.
     Timer1->stop();
 
-    const QString nome = m_services.inputBox(QStringLiteral("Come ti chiami?"));
+    // A pasted line break ends the name: no file ever gets a line of its own from it.
+    const QString nome = records::promptText(m_services.inputBox(QStringLiteral("Come ti chiami?")));
     m_services.messageBox(QStringLiteral(" ") + nome +
                           QStringLiteral(" vediamo se sei un vero campione  "));
     lblnome1->setCaption(nome);
@@ -39,11 +40,15 @@ void Tavola::Form_Load()
     const records::StandingRecord record = records::RecordStore(cartella).prepare();
     lblpunti->setCaption(record.score);
     lblnome->setCaption(record.holder);
-    if (!record.error.isEmpty())
+    if (!record.error.isEmpty()) {
+        // A start-up box too: the countdown waits until it is closed.
+        Timer1->stop();
         m_services.messageBox(record.error +
                               QStringLiteral("\n\nLa gara continua senza il record."));
+        Timer1->start();
+    }
 
-    restanti = platform::toInt16(secondi + 900);
+    restanti = platform::toInt16(secondi + records::GameSeconds);
     lblconto->setCaption(clockText());
     Lbltime->setCaption(m_services.todayShortDate());
 }
@@ -56,7 +61,13 @@ QString Tavola::GetSystemDir()
 void Tavola::clas_Click(qint16 Index)
 {
     Q_UNUSED(Index);
-    nomeClasse = m_services.inputBox(QStringLiteral("Classe?"));
+    const QString typed = records::promptText(m_services.inputBox(QStringLiteral("Classe?")));
+    // The class names a file: it is cut to what every file system can hold.
+    nomeClasse = records::RecordStore(cartella).fittingClassName(typed);
+    if (nomeClasse.size() < typed.size())
+        m_services.messageBox(QStringLiteral("Il nome della classe è troppo lungo per diventare "
+                                             "il nome di un file: ne tengo i primi %1 caratteri.")
+                                  .arg(nomeClasse.toUcs4().size()));
     m_services.messageBox(QStringLiteral(" ") + QStringLiteral("Classe  ") + nomeClasse);
     classe->setCaption(nomeClasse);
 }
@@ -88,6 +99,7 @@ void Tavola::reload()
     old->deleteLater();
     m_solutionCurrent = false;
     m_questionJudged = false;
+    m_recordStored = false;
     createControls();
     // Load and show again.
     start();

@@ -86,6 +86,9 @@ class Desktop:
             "GSETTINGS_BACKEND": "memory",
             "LC_ALL": "C.UTF-8",
         }
+        # Private locale data made for the tests when they do not run as root.
+        if os.environ.get("LOCPATH"):
+            env["LOCPATH"] = os.environ["LOCPATH"]
 
         # X server: it chooses a free display number and tells it once it accepts clients.
         read_fd, write_fd = os.pipe()

@@ -28,3 +28,14 @@ if(TARGET solfira-registro)
   set_tests_properties(e2e_register PROPERTIES TIMEOUT 120 LABELS e2e)
   solfira_needs_real_locales(e2e_register)
 endif()
+
+# A whole competition played by ear: the screen reader Orca reads the game through
+# speech-dispatcher (packages orca, speech-dispatcher, speech-dispatcher-espeak-ng, espeak-ng,
+# libao4), the keyboard plays it, and what was spoken is checked line by line.
+add_test(NAME e2e_orca
+         COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/e2e/hear_solfira.py
+                 --solfira $<TARGET_FILE:solfira>)
+# The driver gives up by itself after 90 s and cleans up; this is the last resort. Its Orca
+# and speech server are its own, but two of them at once would only slow each other down.
+set_tests_properties(e2e_orca PROPERTIES TIMEOUT 150 LABELS e2e RESOURCE_LOCK screen_reader)
+solfira_needs_real_locales(e2e_orca)

@@ -436,10 +436,14 @@ def give_class(game, class_name):
 
 
 def leave(game, new_record):
-    """Leaves with "Esci" and "Sì"; a new record is acknowledged, and without one the game
+    """Leaves with "Exit" and "Sì"; a new record is acknowledged, and without one the game
     ends with no further box. The game must end with status 0."""
     window = game.main_window()
-    game.focus(window, find(window, "push button", name="Esci"))
+    # A button is named by what it shows; what it does is its description.
+    exit_button = find(window, "push button", name="Exit")
+    check(exit_button is not None and exit_button.get_description().startswith("Esci"),
+          "no button named 'Exit' that says it leaves")
+    game.focus(window, exit_button)
     game.key("Return")
     question_box = game.wait_box("alert", "the exit question")
     check(question_box.get_name() == "Uscire dal programma",

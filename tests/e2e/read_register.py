@@ -4,7 +4,7 @@ reads it.
 
 On a private desktop (tests/e2e/desktop.py) two pupils of the same class play one question
 each with the game itself, driven as play_solfira.py drives it: the first answers right and
-sets the record, the second answers wrong and does not. Each game ends with "Esci" and "Sì",
+sets the record, the second answers wrong and does not. Each game ends with "Exit" and "Sì",
 which writes one line to the class log. The register is then opened on that data folder and
 its games table is read over AT-SPI, cell by cell: one row per game in the order played, with
 the name, the counts, the accuracy, the time used, the date and whether the game set the
@@ -35,7 +35,7 @@ GAME_SECONDS = 15 * 60
 
 
 def play_one(desktop, solfira, data, player, right, record):
-    """One game of one question, then the class and "Esci"; `record`: whether it beats it."""
+    """One game of one question, then the class and "Exit"; `record`: whether it beats it."""
     with drive.started(desktop, [solfira, "--data-dir", data]) as game:
         drive.name_player(game, player)
         question = drive.read_question(game)

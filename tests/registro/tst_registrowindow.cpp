@@ -2,7 +2,7 @@
 // class list, the table and its sorting, the summary per pupil, the filter, the CSV
 // and PDF files, live refresh and names for assistive technology.
 
-#include "records/ClassLog.h"
+#include "GameLines.h"
 #include "registro/RegisterSession.h"
 #include "registro/RegisterWindow.h"
 
@@ -53,17 +53,9 @@ const Game ClassB[] = {
 
 QByteArray line(const Game &game)
 {
-    records::GameSummary g;
-    g.name = QString::fromUtf8(game.name);
-    g.correctTitle = QStringLiteral("Risposte esatte");
-    g.correct = QString::number(game.correct);
-    g.wrongTitle = QStringLiteral("Risposte errate");
-    g.wrong = QString::number(game.wrong);
-    g.timeTitle = QStringLiteral("Tempo restante");
-    g.timeLeft = QStringLiteral("00:03:12");
-    g.date = QString::fromUtf8(game.date);
-    return records::encodeLine(records::classLogLine(
-        g, game.record ? records::LogForm::NewRecord : records::LogForm::RecordStands));
+    return gameLine(QString::fromUtf8(game.name), game.correct, game.wrong,
+                    QString::fromUtf8(game.date),
+                    game.record ? records::LogForm::NewRecord : records::LogForm::RecordStands);
 }
 
 template <std::size_t N> QByteArray log(const Game (&games)[N])

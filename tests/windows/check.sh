@@ -3,7 +3,7 @@
 # Wine. Usage: tests/windows/check.sh [OUTPUT_DIR]   (default build-windows)
 #   1. installs what tests/windows/packages.txt lists, only what is missing;
 #   2. compiles the version resource (assets/windows/solfira.rc.in) with windres;
-#   3. compiles platform/WindowsCalls.cpp and tests/windows/tst_windowscalls.cpp, with the
+#   3. compiles platform/WindowsCalls.cpp, platform/PlainFiles.cpp and tests/windows/tst_windowscalls.cpp, with the
 #      resource linked in as in solfira.exe;
 #   4. runs the test under Wine in an Italian and in an English locale;
 #   5. cross-builds a stand-in for solfira.exe with the Windows part of cmake/Packaging.cmake
@@ -42,7 +42,7 @@ echo "resource: $OUT/solfira-res.o (version $version_text, $project_version)"
 
 # 3. The Qt-free Windows calls and their test.
 x86_64-w64-mingw32-g++ -std=c++20 -O2 -Wall -Wextra -Wpedantic -Werror -I. \
-    platform/WindowsCalls.cpp tests/windows/tst_windowscalls.cpp "$OUT/solfira-res.o" \
+    platform/WindowsCalls.cpp platform/PlainFiles.cpp tests/windows/tst_windowscalls.cpp "$OUT/solfira-res.o" \
     -static -lversion -o "$OUT/tst_windowscalls.exe"
 
 # 4. Under Wine, in a prefix of its own; the Unix locale decides the Windows one (Wine has

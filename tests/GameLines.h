@@ -17,3 +17,12 @@ inline records::GameSummary gameSummary(const QString &name, int correct, int wr
     g.date = date;
     return g;
 }
+
+// The line, CR LF included, the game writes for that game.
+inline QByteArray gameLine(const QString &name, int correct, int wrong, const QString &date,
+                           records::LogForm form = records::LogForm::RecordStands,
+                           const QString &left = QStringLiteral("00:03:12"))
+{
+    return records::encodeLine(
+        records::classLogLine(gameSummary(name, correct, wrong, left, date), form));
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+// Dates and clock times as class logs hold them.
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <QStringView>
+
+namespace records {
+
+// How a date with three numbers is read when nothing else tells the order.
+enum class DateOrder { DayMonthYear, MonthDayYear, YearMonthDay };
+
+// The order of the short date form of `locale` (dd/MM/yy gives DayMonthYear).
+DateOrder dateOrderOf(const QLocale &locale);
+
+// Reads a date as short date forms of many systems write it: 15/04/2007, 15/04/07,
+// 15.04.07, 15-04-2007, 2007-04-15, 4/15/07, 15 apr 2007, 15-Apr-07, also followed by a
+// time of day. `note` receives a remark when the date was read in another order than
+// `order`.
+QDate parseLogDate(QStringView text, DateOrder order, QString *note = nullptr);
+
+// "00:03:12" (also with '.' between the fields) as seconds; -1 when unreadable.
+int parseClockText(QStringView text);
+// Seconds as "hh:mm:ss", the way the countdown shows them.
+QString clockText(int seconds);
+
+// The digits of dates, times and counts: ASCII only.
+inline bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+} // namespace records
