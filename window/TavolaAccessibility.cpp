@@ -1,7 +1,7 @@
 // What a screen reader reads of the window.
 //
 // Labels keep their visible text as their accessible name; what a label means goes into its
-// description. Buttons are named by their visible caption (a pupil using speech input says
+// description (both fixed ones are given in the control table). Buttons are named by their visible caption (a pupil using speech input says
 // what they see), and what they do is their description. Qt already reports a label's new
 // text (a name change) whenever it changes; a screen reader, though, speaks chiefly what takes
 // the focus, and the focus moves to the numerator box when a question is posed and to the
@@ -96,52 +96,8 @@ void Tavola::installNoticeAccessibility()
 
 void Tavola::describeForScreenReaders()
 {
-    // The two answer boxes: their titles are not shown, a screen reader needs them.
-    txtAnswer->setAccessibleName(QStringLiteral("Numeratore"));
-    txtAnswer->setAccessibleDescription(numeratorHelp);
-    text3->setAccessibleName(QStringLiteral("Denominatore"));
-    text3->setAccessibleDescription(QStringLiteral("Scrivi il denominatore, poi premi Invio"));
-
-    // The working fields and the solution are hidden and never take the focus.
-    for (QWidget *hidden : {static_cast<QWidget *>(Text1), static_cast<QWidget *>(Text2),
-                            static_cast<QWidget *>(Text4), static_cast<QWidget *>(Text5),
-                            static_cast<QWidget *>(Text6), static_cast<QWidget *>(Text9),
-                            static_cast<QWidget *>(Text10), static_cast<QWidget *>(lblNum2)})
-        hidden->setFocusPolicy(Qt::NoFocus);
-
-    // Labels: the visible text is the name; the description says what it is.
-    lblNum1->setAccessibleDescription(QStringLiteral("Numero decimale da scrivere come frazione"));
-    Label4->setAccessibleDescription(QStringLiteral("uguale"));
-    lblMessage->setAccessibleDescription(QStringLiteral("Esito della risposta"));
-    lblScore->setAccessibleDescription(Label6->caption());
-    lblScore1->setAccessibleDescription(Label1->caption());
-    lblScore2->setAccessibleDescription(Label3->caption());
-    Label6->setAccessibleDescription(QStringLiteral("Titolo del contatore delle risposte esatte"));
-    Label1->setAccessibleDescription(QStringLiteral("Titolo del contatore delle risposte errate"));
-    Label3->setAccessibleDescription(QStringLiteral("Titolo del contatore delle risposte totali"));
-    lblconto->setAccessibleDescription(
-        QStringLiteral("Tempo restante della gara, in ore, minuti e secondi"));
-    Label11->setAccessibleDescription(QStringLiteral("Titolo dell'orologio della gara"));
-    Label12->setAccessibleDescription(QStringLiteral("Record della gara"));
-    lblnome->setAccessibleDescription(QStringLiteral("Nome di chi detiene il record"));
-    Label13->setAccessibleDescription(QStringLiteral("Record della gara"));
-    lblpunti->setAccessibleDescription(QStringLiteral("Punti del record"));
-    Label14->setAccessibleDescription(QStringLiteral("Chi sfida il record"));
-    lblnome1->setAccessibleDescription(QStringLiteral("Il nome dello sfidante"));
-
-    // Pictures have no text of their own; the striped one can take the focus.
-    Picture1->setAccessibleName(QStringLiteral("Striscia colorata"));
-    Picture1->setAccessibleDescription(QStringLiteral("Immagine decorativa"));
-    Image1->setAccessibleName(QStringLiteral("Pinguini"));
-    Image1->setAccessibleDescription(QStringLiteral("Immagine decorativa"));
-    Line1[3]->setAccessibleName(QStringLiteral("Linea di frazione"));
-
-    // Buttons keep the name Qt gives them, their caption without the access key mark.
-    cmdNext->setAccessibleDescription(QStringLiteral("Un nuovo numero da scrivere come frazione"));
-    cmdExit->setAccessibleDescription(QStringLiteral("Esci: termina la gara e registra il punteggio"));
-    Command1->setAccessibleDescription(
-        QStringLiteral("Prepara la soluzione: la calcola senza mostrarla"));
-
+    // The fixed names and descriptions come with the control table; what follows keeps the
+    // changing ones up to date.
     // A new question is read when the focus reaches the numerator box, with the time left;
     // the first one of a competition also tells who is challenging which record.
     auto firstQuestion = std::make_shared<bool>(true);

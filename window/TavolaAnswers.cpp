@@ -7,8 +7,6 @@
 
 #include <limits>
 
-Tavola::~Tavola() = default;
-
 namespace {
 
 // Keys the answer boxes simply take: "/", "+", digits, space and Backspace.
