@@ -29,7 +29,7 @@ NumberLocale QtServices::numberLocale() const
 #endif
 }
 
-int QtServices::messageBox(const QString &prompt, Buttons buttons, const QString &title)
+Answer QtServices::messageBox(const QString &prompt, Buttons buttons, const QString &title)
 {
     QMessageBox box(m_parent);
     box.setWindowTitle(title.isEmpty() ? programTitle() : title);
@@ -40,11 +40,11 @@ int QtServices::messageBox(const QString &prompt, Buttons buttons, const QString
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes ? AnswerYes : AnswerNo;
+        return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
     }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
-    return AnswerOk;
+    return Answer::Ok;
 }
 
 QString QtServices::inputBox(const QString &prompt, const QString &title)

@@ -20,7 +20,7 @@ public:
     };
 
     platform::NumberLocale locale{QStringLiteral(",")};
-    QQueue<int> answers;         // message box answers (6 or 7); OK boxes take none
+    QQueue<platform::Answer> answers; // Yes/No box answers; OK boxes take none
     QQueue<QString> inputs;      // input box answers ("" when the queue is empty)
     QQueue<double> draws;        // rnd() values; then a fixed low-discrepancy sequence
     QList<Box> boxes;            // every message box shown
@@ -33,15 +33,15 @@ public:
 
     platform::NumberLocale numberLocale() const override { return locale; }
 
-    int messageBox(const QString &prompt, platform::Buttons buttons, const QString &title) override
+    platform::Answer messageBox(const QString &prompt, platform::Buttons buttons, const QString &title) override
     {
         const Box box{prompt, buttons, title.isEmpty() ? platform::programTitle() : title};
         boxes.append(box);
         if (onMessageBox)
             onMessageBox(box);
         if (buttons == platform::Buttons::Ok)
-            return platform::AnswerOk;
-        return answers.isEmpty() ? platform::AnswerNo : answers.dequeue();
+            return platform::Answer::Ok;
+        return answers.isEmpty() ? platform::Answer::No : answers.dequeue();
     }
 
     QString inputBox(const QString &prompt, const QString &) override

@@ -269,7 +269,7 @@ void TestAnswers::accessKeys()
     QCOMPARE(w->lblNum1->caption(), "1,5");
     QCOMPARE(services->randomizeCount, 3);
     // Alt+X always reaches Exit: the exit question is asked (and answered No).
-    services->answers.enqueue(platform::AnswerNo);
+    services->answers.enqueue(platform::Answer::No);
     // Pressed in the answer box, it is no character for the box.
     QTest::keyClick(w->txtAnswer, Qt::Key_X, Qt::AltModifier);
     QTRY_COMPARE(services->prompts(), QStringList{"Vuoi veramente lasciarmi  ?"});

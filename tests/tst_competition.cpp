@@ -189,7 +189,7 @@ void TestCompetition::newCompetitionNo()
     const QString question = w->lblNum1->caption();
     w->errate = 2;
     w->lblScore1->setCaption("2");
-    services->answers.enqueue(platform::AnswerNo);
+    services->answers.enqueue(platform::Answer::No);
     w->Next->trigger();
     QCOMPARE(services->boxes.last().prompt, "INIZIAMO UNA NUOVA GARA  ?");
     QCOMPARE(services->boxes.last().title, "INIZIARE NUOVA GARA");
@@ -216,7 +216,7 @@ void TestCompetition::newCompetitionYes()
         w->Timer1_Timer();
     Label *oldScore = w->lblScore;
 
-    services->answers.enqueue(platform::AnswerYes);
+    services->answers.enqueue(platform::Answer::Yes);
     services->inputs.enqueue("Bea");
     w->Next->trigger();
     QVERIFY(w->lblScore != oldScore); // the controls were created anew
@@ -270,7 +270,7 @@ void TestCompetition::timeOverNoNo()
     startGame("Anna");
     for (int i = 0; i < 900; ++i)
         w->Timer1_Timer();
-    services->answers.append({platform::AnswerNo, platform::AnswerNo});
+    services->answers.append({platform::Answer::No, platform::Answer::No});
     w->Timer1_Timer();
     QCOMPARE(services->prompts().mid(1), (QStringList{"Vuoi veramente lasciarmi  ?",
                                                       "Tempo scaduto",
@@ -284,7 +284,7 @@ void TestCompetition::timeOverNoNo()
     QVERIFY(!w->hasEnded());
     QVERIFY(!QFile::exists(path("Label2.txt")));
     // The game goes on and Exit still works.
-    services->answers.enqueue(platform::AnswerYes);
+    services->answers.enqueue(platform::Answer::Yes);
     w->cmdExit->click();
     QVERIFY(w->hasEnded());
     QVERIFY(bytesOf(path("Label2.txt")).contains("Tempo restante   00:00:00Data:"));
@@ -295,7 +295,7 @@ void TestCompetition::timeOverYes()
     startGame("Anna");
     for (int i = 0; i < 900; ++i)
         w->Timer1_Timer();
-    services->answers.enqueue(platform::AnswerYes);
+    services->answers.enqueue(platform::Answer::Yes);
     w->Timer1_Timer();
     QVERIFY(w->hasEnded());
     QCOMPARE(services->endCount, 1);
@@ -314,20 +314,20 @@ void TestCompetition::ticksWhileAQuestionIsOpen()
             w->Timer1_Timer();
     };
     // The exit button's question does not pause the clock...
-    services->answers.enqueue(platform::AnswerNo);
+    services->answers.enqueue(platform::Answer::No);
     w->cmdExit_Click();
     QCOMPARE(w->lblconto->caption(), "00:14:57");
     QCOMPARE(w->restanti, qint16(897));
     for (int i = 0; i < 895; ++i)
         w->Timer1_Timer();
     // ...which runs down to 00:00:00 and no further, asking nothing more.
-    services->answers.enqueue(platform::AnswerNo);
+    services->answers.enqueue(platform::Answer::No);
     w->cmdExit_Click();
     QCOMPARE(w->lblconto->caption(), "00:00:00");
     QCOMPARE(w->restanti, qint16(0));
     QCOMPARE(services->prompts().size(), 1 + 2);
     // Tick 901: question, time over, question; the ticks under them ask nothing.
-    services->answers.append({platform::AnswerNo, platform::AnswerNo});
+    services->answers.append({platform::Answer::No, platform::Answer::No});
     w->Timer1_Timer();
     QCOMPARE(services->prompts().mid(3), (QStringList{"Vuoi veramente lasciarmi  ?",
                                                       "Tempo scaduto",
@@ -369,7 +369,7 @@ void TestCompetition::nothingIsAskedOverTheEndOfAGame()
             for (int i = 0; i < 3; ++i)
                 w->Timer1_Timer();
     };
-    services->answers.append({platform::AnswerYes, platform::AnswerYes, platform::AnswerYes});
+    services->answers.append({platform::Answer::Yes, platform::Answer::Yes, platform::Answer::Yes});
     w->cmdExit_Click();
     QCOMPARE(services->prompts().size(), 1 + 2);
     QCOMPARE(w->hasEnded(), logWritable);
@@ -400,7 +400,7 @@ void TestCompetition::minimisedCaptionFollowsTheClock()
 void TestCompetition::exitNoChangesNothing()
 {
     startGame("Anna");
-    services->answers.enqueue(platform::AnswerNo);
+    services->answers.enqueue(platform::Answer::No);
     w->cmdExit->click();
     QCOMPARE(services->boxes.last().prompt, "Vuoi veramente lasciarmi  ?");
     QCOMPARE(services->boxes.last().title, "Uscire dal programma");
@@ -438,7 +438,7 @@ void TestCompetition::exitFirstRunScores()
     w->esatte = qint16(right);
     w->lblScore->setCaption(QString::number(right));
     const int before = int(services->boxes.size());
-    services->answers.enqueue(platform::AnswerYes);
+    services->answers.enqueue(platform::Answer::Yes);
     w->cmdExit_Click();
     QVERIFY(w->hasEnded());
     QCOMPARE(int(services->boxes.size()) - before - 1, boxesAfterQuestion);
@@ -454,7 +454,7 @@ void TestCompetition::recordBeaten()
     writeBytes(path("velmora1.txt"), "Carlo\r\n");
     startGame("Bea");
     w->lblScore->setCaption("13");
-    services->answers.enqueue(platform::AnswerYes);
+    services->answers.enqueue(platform::Answer::Yes);
     w->cmdExit_Click();
     QCOMPARE(bytesOf(path("velmora.txt")), QByteArray("13\r\n"));
     QCOMPARE(bytesOf(path("velmora1.txt")), QByteArray("Bea\r\n"));
@@ -505,14 +505,14 @@ void TestCompetition::failedWriteAtTheEndReturnsToTheGame()
     startGame("Anna");
     QVERIFY(QDir(dir->path()).mkdir("Label2.txt"));
     w->lblScore->setCaption(score);
-    services->answers.enqueue(platform::AnswerYes);
+    services->answers.enqueue(platform::Answer::Yes);
     w->cmdExit_Click();
     QVERIFY(!w->hasEnded());
     QVERIFY(services->prompts().last().contains("Label2.txt"));
     QCOMPARE(w->lblScore->caption(), score);
     // Exit can be tried again once the problem is gone.
     QVERIFY(QDir(dir->path()).rmdir("Label2.txt"));
-    services->answers.enqueue(platform::AnswerYes);
+    services->answers.enqueue(platform::Answer::Yes);
     w->cmdExit_Click();
     QVERIFY(w->hasEnded());
     QVERIFY(bytesOf(path("Label2.txt")).contains(beforeDate));
@@ -542,7 +542,7 @@ void TestCompetition::wholeGameThroughTheWindow()
     QCOMPARE(w->lblMessage->caption(), "Sbagliato!! 13 / 4");
     for (int i = 0; i < 192; ++i)
         w->Timer1_Timer();
-    services->answers.enqueue(platform::AnswerYes);
+    services->answers.enqueue(platform::Answer::Yes);
     QTest::keyClick(w->cmdExit, Qt::Key_Return);
     QVERIFY(w->hasEnded());
     QCOMPARE(bytesOf(path("3A.txt")),
@@ -609,7 +609,7 @@ void TestCompetition::numeratorBoxTells()
     if (asked == "next") {
         w->cmdNext_Click();
     } else if (asked == "new competition") {
-        services->answers.enqueue(platform::AnswerYes);
+        services->answers.enqueue(platform::Answer::Yes);
         services->inputs.enqueue("Bea");
         w->Next->trigger();
     }

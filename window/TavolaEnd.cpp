@@ -10,10 +10,10 @@ void Tavola::cmdExit_Click()
         return;
     // Open from the question until the game is stored or its failure report is closed.
     m_exitQuestionOpen = true;
-    const int answer = m_services.messageBox(QStringLiteral("Vuoi veramente lasciarmi  ?"),
+    const platform::Answer answer = m_services.messageBox(QStringLiteral("Vuoi veramente lasciarmi  ?"),
                                              platform::Buttons::YesNoQuestion,
                                              QStringLiteral("Uscire dal programma"));
-    if (m_ended || answer != platform::AnswerYes) {
+    if (m_ended || answer != platform::Answer::Yes) {
         m_exitQuestionOpen = false;
         return;
     }

@@ -81,10 +81,10 @@ void Tavola::HELP_Click()
 
 void Tavola::Next_Click()
 {
-    const int answer = m_services.messageBox(QStringLiteral("INIZIAMO UNA NUOVA GARA  ?"),
+    const platform::Answer answer = m_services.messageBox(QStringLiteral("INIZIAMO UNA NUOVA GARA  ?"),
                                              Buttons::YesNoQuestion,
                                              QStringLiteral("INIZIARE NUOVA GARA"));
-    if (answer != platform::AnswerYes)
+    if (answer != platform::Answer::Yes)
         return;
     reload();
 }
