@@ -35,7 +35,7 @@ class Services : public LocaleSource
 public:
     // A modal message box; returns which button closed it.
     virtual Answer messageBox(const QString &prompt, Buttons buttons = Buttons::Ok,
-                           const QString &title = QString()) = 0;
+                              const QString &title = QString()) = 0;
     // A modal input box; the empty text when cancelled.
     virtual QString inputBox(const QString &prompt, const QString &title = QString()) = 0;
     // Today's date in the user's short date form.

@@ -64,8 +64,8 @@ void TestServices::yesNoQuestion()
         noButton = box->button(QMessageBox::No);
         box->button(pressYes ? QMessageBox::Yes : QMessageBox::No)->click();
     });
-    const platform::Answer result = services.messageBox("Vuoi veramente lasciarmi  ?",
-                                           platform::Buttons::YesNoQuestion, "Uscire dal programma");
+    const platform::Answer result = services.messageBox(
+        "Vuoi veramente lasciarmi  ?", platform::Buttons::YesNoQuestion, "Uscire dal programma");
     QCOMPARE(int(result), answer);
     QCOMPARE(title, "Uscire dal programma");
     QCOMPARE(icon, QMessageBox::Question);

@@ -17,8 +17,7 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (m_released)
-            return false;
+        if (m_released) return false;
         if (event->type() == QEvent::FontChange) {
             m_pending = true;
             return true;

@@ -41,9 +41,9 @@ struct LineOf {
 };
 
 // The member a row creates: its type is the control's kind.
-using Member = std::variant<Label *Tavola::*, QLineEdit *Tavola::*, AnswerBox *Tavola::*,
-                            PictureButton *Tavola::*, QPushButton *Tavola::*,
-                            PictureBox *Tavola::*, QLabel *Tavola::*, LineOf>;
+using Member = std::variant<Label * Tavola::*, QLineEdit * Tavola::*, AnswerBox * Tavola::*,
+                            PictureButton * Tavola::*, QPushButton * Tavola::*,
+                            PictureBox * Tavola::*, QLabel * Tavola::*, LineOf>;
 
 struct Control {
     const char *name;

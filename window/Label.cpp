@@ -16,7 +16,8 @@ void Label::setCaption(const QString &caption)
     setText(shown);
     if (m_fitsText) {
         // The text's own extent plus the border, nothing more.
-        const QSize text = fontMetrics().boundingRect(QRect(), Qt::AlignLeft | Qt::AlignTop, shown).size();
+        const QSize text =
+            fontMetrics().boundingRect(QRect(), Qt::AlignLeft | Qt::AlignTop, shown).size();
         resize(text.width() + 2 * frameWidth(), text.height() + 2 * frameWidth());
     }
     emit captionChanged(caption);

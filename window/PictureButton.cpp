@@ -8,8 +8,7 @@ PictureButton::PictureButton(QWidget *parent) : QToolButton(parent)
     setIconSize(QSize(32, 32));
     setFocusPolicy(Qt::StrongFocus);
     connect(this, &QToolButton::pressed, this, [this] {
-        if (!m_pressed.isNull())
-            setIcon(m_pressed);
+        if (!m_pressed.isNull()) setIcon(m_pressed);
     });
     connect(this, &QToolButton::released, this, [this] { setIcon(m_normal); });
 }
@@ -20,8 +19,7 @@ void PictureButton::setPictures(const QString &normal, const QString &disabled,
     m_normal = QIcon();
     m_normal.addFile(normal, QSize(), QIcon::Normal);
     m_normal.addFile(normal, QSize(), QIcon::Active);
-    if (!disabled.isEmpty())
-        m_normal.addFile(disabled, QSize(), QIcon::Disabled);
+    if (!disabled.isEmpty()) m_normal.addFile(disabled, QSize(), QIcon::Disabled);
     m_pressed = pressed.isEmpty() ? QIcon() : QIcon(pressed);
     setIcon(m_normal);
 }
@@ -37,9 +35,9 @@ void PictureButton::setBackground(const QColor &colour)
 
 void PictureButton::keyPressEvent(QKeyEvent *event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
-        if (isEnabled())
-            click();
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        event->modifiers() == Qt::NoModifier) {
+        if (isEnabled()) click();
         return;
     }
     QToolButton::keyPressEvent(event);

@@ -36,8 +36,7 @@ QColor Surface::pixelAt(QPoint point) const
 {
     if (!m_drawing.isNull() && m_drawing.rect().contains(point)) {
         const QColor drawn = m_drawing.pixelColor(point);
-        if (drawn.alpha() == 255)
-            return drawn;
+        if (drawn.alpha() == 255) return drawn;
     }
     return m_backColor;
 }
@@ -46,6 +45,5 @@ void Surface::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     painter.fillRect(event->rect(), m_backColor);
-    if (!m_drawing.isNull())
-        painter.drawImage(event->rect(), m_drawing, event->rect());
+    if (!m_drawing.isNull()) painter.drawImage(event->rect(), m_drawing, event->rect());
 }

@@ -29,25 +29,21 @@ void Tavola::connectHandlers()
             [this](qint16 &key) { guarded([this, &key] { txtAnswer_KeyPress(key); }); });
     connect(text3, &AnswerBox::keyPress, this,
             [this](qint16 &key) { guarded([this, &key] { text3_KeyPress(key); }); });
-    connect(clas, &QAction::triggered, this, [this] {
-        guarded([this] { clas_Click(qint16(clas->property("index").toInt())); });
-    });
+    connect(clas, &QAction::triggered, this,
+            [this] { guarded([this] { clas_Click(qint16(clas->property("index").toInt())); }); });
     connect(HELP, &QAction::triggered, this, [this] { guarded([this] { HELP_Click(); }); });
     connect(Next, &QAction::triggered, this, [this] { guarded([this] { Next_Click(); }); });
 }
 
 void Tavola::guarded(const std::function<void()> &handler)
 {
-    if (m_ended)
-        return;
+    if (m_ended) return;
     try {
         handler();
     } catch (const std::exception &error) {
-        if (m_ended)
-            return;
+        if (m_ended) return;
         m_ended = true;
-        if (Timer1)
-            Timer1->stop();
+        if (Timer1) Timer1->stop();
         platform::reportFatalError(m_services, error);
     }
 }
@@ -55,8 +51,7 @@ void Tavola::guarded(const std::function<void()> &handler)
 void Tavola::endProgram()
 {
     m_ended = true;
-    if (Timer1)
-        Timer1->stop();
+    if (Timer1) Timer1->stop();
     m_services.endProgram();
 }
 

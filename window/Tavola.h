@@ -39,18 +39,18 @@ public:
     bool hasEnded() const { return m_ended; }
 
     // ---- Form variables -----------------------------------------------------------------
-    qint16 esatte = 0;       // correct answers in this competition
-    qint16 errate = 0;       // wrong answers in this competition
-    qint32 numeratore = 0;   // the current question's solution, reduced
+    qint16 esatte = 0;     // correct answers in this competition
+    qint16 errate = 0;     // wrong answers in this competition
+    qint32 numeratore = 0; // the current question's solution, reduced
     qint32 denominatore = 0;
-    qint16 ore = 0;          // time left: hours, minutes, seconds within the minute
+    qint16 ore = 0; // time left: hours, minutes, seconds within the minute
     qint16 minuti = 0;
     float secondi = 0;
-    qint16 restanti = 0;     // total seconds left
-    QString cartella;        // the data directory
-    QString nomeClasse;      // the class typed at the class prompt
-    QString fileClasse;      // the class read back for the class log's name
-    QString riga;            // the last line written to a class log
+    qint16 restanti = 0; // total seconds left
+    QString cartella;    // the data directory
+    QString nomeClasse;  // the class typed at the class prompt
+    QString fileClasse;  // the class read back for the class log's name
+    QString riga;        // the last line written to a class log
 
     // ---- Controls (created in this order) ------------------------------------------------
     PictureBox *Picture2 = nullptr;

@@ -145,24 +145,22 @@ void Tavola::createControls()
                 if constexpr (std::is_same_v<Member, controls::LineOf>)
                     Line1[size_t(member.index)] = static_cast<LineShape *>(control);
                 else
-                    this->*member = static_cast<std::remove_pointer_t<
-                        std::remove_reference_t<decltype(this->*member)>> *>(control);
+                    this->*member = static_cast<
+                        std::remove_pointer_t<std::remove_reference_t<decltype(this->*member)>> *>(
+                        control);
             },
             row.member);
-        if (row.toolTip)
-            control->setToolTip(textOf(row.toolTip));
+        if (row.toolTip) control->setToolTip(textOf(row.toolTip));
         if (row.cursor.picture)
-            control->setCursor(QCursor(QPixmap(textOf(row.cursor.picture)), row.cursor.hotX,
-                                       row.cursor.hotY));
-        if (row.disabled)
-            control->setEnabled(false);
+            control->setCursor(
+                QCursor(QPixmap(textOf(row.cursor.picture)), row.cursor.hotX, row.cursor.hotY));
+        if (row.disabled) control->setEnabled(false);
         if (row.hidden) {
             control->hide();
             // The working fields and the solution never take the focus.
             control->setFocusPolicy(Qt::NoFocus);
         }
-        if (row.accessibleName)
-            control->setAccessibleName(textOf(row.accessibleName));
+        if (row.accessibleName) control->setAccessibleName(textOf(row.accessibleName));
         if (row.accessibleDescription)
             control->setAccessibleDescription(textOf(row.accessibleDescription));
     }
@@ -182,8 +180,7 @@ void Tavola::createControls()
 
     // Keyboard focus: cmdExit, cmdNext, txtAnswer, Command1, text3, Picture1, then round again.
     for (QWidget *child : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        if (qobject_cast<QLabel *>(child) && child != Picture1)
-            child->setFocusPolicy(Qt::NoFocus);
+        if (qobject_cast<QLabel *>(child) && child != Picture1) child->setFocusPolicy(Qt::NoFocus);
     setTabOrder(cmdExit, cmdNext);
     setTabOrder(cmdNext, txtAnswer);
     setTabOrder(txtAnswer, Command1);
@@ -203,7 +200,6 @@ void Tavola::createControls()
     describeForScreenReaders();
     cmdExit->setFocus();
 }
-
 
 void Tavola::createMenu()
 {
@@ -225,8 +221,8 @@ void Tavola::createMenu()
 
     mnuSegnalazioni = bar->addMenu(QStringLiteral("Segnalazioni"));
     mnuSegnalazioni->setObjectName(QStringLiteral("mnuSegnalazioni"));
-    mnuSegnala =
-        mnuSegnalazioni->addAction(QStringLiteral("Contattare gli autori per segnalare eventuali errori"));
+    mnuSegnala = mnuSegnalazioni->addAction(
+        QStringLiteral("Contattare gli autori per segnalare eventuali errori"));
     mnuSegnala->setObjectName(QStringLiteral("mnuSegnala"));
 
     HELP = bar->addAction(QStringLiteral("AIUTO"));
