@@ -4,6 +4,7 @@
 BUILD ?= build
 GENERATOR ?= Ninja
 ARGS ?=
+CMAKE_ARGS ?=
 
 .PHONY: run test deps configure build
 
@@ -18,10 +19,21 @@ deps:
 
 configure: deps
 	@if [ ! -f $(BUILD)/build.ninja ] && [ ! -f $(BUILD)/Makefile ]; then \
-	  cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release; fi
+	  cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS); fi
 
 build: configure
 	cmake --build $(BUILD) --parallel
+
+# The code's format (.clang-format): `make format` applies it, `make format-check` fails on any
+# file that differs from it.
+.PHONY: format format-check
+FORMATTED = git ls-files '*.cpp' '*.h'
+
+format: deps
+	$(FORMATTED) | xargs clang-format -i
+
+format-check: deps
+	$(FORMATTED) | xargs clang-format --dry-run --Werror
 
 # Optional, not part of `make test`:
 #   make package         the Debian packages $(BUILD)/solfira_<version>_<arch>.deb (the game) and

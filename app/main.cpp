@@ -3,8 +3,8 @@
 #include "window/Tavola.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStyleFactory>
@@ -38,11 +38,12 @@ CommandLine readCommandLine(int argc, char *argv[])
         QCoreApplication::installTranslator(&qtTranslator);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Solfira: scrivi i numeri decimali come frazioni ridotte ai minimi termini."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Solfira: scrivi i numeri decimali come frazioni ridotte ai minimi termini."));
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")},
-                                  QStringLiteral("Mostra questo aiuto."));
+    const QCommandLineOption help(
+        {QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")},
+        QStringLiteral("Mostra questo aiuto."));
     parser.addOption(help);
     parser.addVersionOption();
     const QCommandLineOption dataDir(
@@ -78,8 +79,7 @@ CommandLine readCommandLine(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     const CommandLine commandLine = readCommandLine(argc, argv);
-    if (commandLine.exitStatus >= 0)
-        return commandLine.exitStatus;
+    if (commandLine.exitStatus >= 0) return commandLine.exitStatus;
 
     QApplication app(argc, argv);
     nameTheApplication();
@@ -88,8 +88,8 @@ int main(int argc, char *argv[])
     // Qt's own dialog buttons in Italian ("Sì", "No", "Annulla").
     QTranslator qtTranslator;
     // Every text of the game is Italian, so its dialogs are too.
-    if (qtTranslator.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (qtTranslator.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
 
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

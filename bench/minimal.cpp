@@ -17,9 +17,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("minimal"));
 
     bool ok = false;
-    const QString name = QInputDialog::getText(nullptr, QStringLiteral("minimal"),
-                                               QStringLiteral("Come ti chiami?"), QLineEdit::Normal,
-                                               QString(), &ok);
+    const QString name =
+        QInputDialog::getText(nullptr, QStringLiteral("minimal"), QStringLiteral("Come ti chiami?"),
+                              QLineEdit::Normal, QString(), &ok);
 
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("minimal"));
@@ -43,8 +43,7 @@ int main(int argc, char *argv[])
         else
             control = new QLabel(i == 0 ? name : QStringLiteral("Etichetta %1").arg(i), central);
         control->setGeometry(place);
-        if (i == 2)
-            clock = static_cast<QLabel *>(control);
+        if (i == 2) clock = static_cast<QLabel *>(control);
     }
     window.setCentralWidget(central);
 

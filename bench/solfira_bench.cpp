@@ -6,9 +6,9 @@
 //                       values of 2, 4, 6 and 8 decimals; the speed-ups are printed at the end
 // Timings are medians of repetitions. Usage: solfira_bench [--benchmark_filter=REGEX] ...
 #include "engine/Engine.h"
-#include "tests/SteppingSearch.h"
 #include "platform/RuntimeError.h"
 #include "tests/FakeServices.h"
+#include "tests/SteppingSearch.h"
 #include "window/Tavola.h"
 
 #include <QApplication>
@@ -34,8 +34,7 @@ std::vector<double> decimalValues(int decimals, int count)
     std::vector<double> values;
     while (int(values.size()) < count) {
         const qint64 scaled = scale + qint64(generator() % quint64(8 * scale));
-        if (scaled % 10 != 0)
-            values.push_back(double(scaled) / double(scale));
+        if (scaled % 10 != 0) values.push_back(double(scaled) / double(scale));
     }
     return values;
 }
@@ -101,8 +100,7 @@ void QuestionDomain(benchmark::State &state)
     // Every question the game poses: 1,1 .. 8,9 and 1,01 .. 8,99, never whole.
     std::vector<double> questions;
     for (int scaled = 101; scaled < 900; ++scaled)
-        if (scaled % 100 != 0)
-            questions.push_back(scaled / 100.0);
+        if (scaled % 100 != 0) questions.push_back(scaled / 100.0);
     FakeServices locale;
     PlainFields fields;
     for (auto _ : state) {
@@ -115,8 +113,7 @@ void QuestionDomain(benchmark::State &state)
 }
 BENCHMARK(QuestionDomain)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
 
-template<void (*Find)(double, qint32 &, qint32 &)>
-void searchValues(benchmark::State &state)
+template <void (*Find)(double, qint32 &, qint32 &)> void searchValues(benchmark::State &state)
 {
     const int decimals = int(state.range(0));
     const std::vector<double> values = decimalValues(decimals, decimals >= 8 ? 1 : 32);
@@ -129,15 +126,36 @@ void searchValues(benchmark::State &state)
     }
     state.SetItemsProcessed(state.iterations() * qint64(values.size()));
 }
-void SearchFast(benchmark::State &state) { searchValues<engine::Cercafrazione>(state); }
-void SearchStepping(benchmark::State &state) { searchValues<steppingSearch>(state); }
-BENCHMARK(SearchFast)->Arg(2)->Arg(4)->Arg(6)->Arg(8)->Unit(benchmark::kMicrosecond)
-    ->Repetitions(5)->ReportAggregatesOnly();
-BENCHMARK(SearchStepping)->Arg(2)->Arg(4)->Arg(6)->Unit(benchmark::kMicrosecond)
-    ->Repetitions(5)->ReportAggregatesOnly();
+void SearchFast(benchmark::State &state)
+{
+    searchValues<engine::Cercafrazione>(state);
+}
+void SearchStepping(benchmark::State &state)
+{
+    searchValues<steppingSearch>(state);
+}
+BENCHMARK(SearchFast)
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(6)
+    ->Arg(8)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+BENCHMARK(SearchStepping)
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(6)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 // One value of eight decimals takes the stepping search up to 2·10^8 steps.
-BENCHMARK(SearchStepping)->Arg(8)->Unit(benchmark::kMillisecond)->Iterations(1)
-    ->Repetitions(3)->ReportAggregatesOnly();
+BENCHMARK(SearchStepping)
+    ->Arg(8)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly();
 
 // The console report, then stepping time / fast time per number of decimals.
 class SpeedUpReporter : public benchmark::ConsoleReporter
@@ -147,12 +165,10 @@ public:
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run &run : runs) {
-            if (run.aggregate_name != "median")
-                continue;
+            if (run.aggregate_name != "median") continue;
             const std::string name = run.run_name.function_name;
             const std::string arg = run.run_name.args;
-            if (name != "SearchFast" && name != "SearchStepping")
-                continue;
+            if (name != "SearchFast" && name != "SearchStepping") continue;
             // Time per iteration in the run's unit, made microseconds per value.
             const double perValue = run.GetAdjustedRealTime() * microseconds(run) / valuesFor(arg);
             if (name == "SearchFast")
@@ -164,13 +180,11 @@ public:
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        if (stepping.empty())
-            return;
+        if (stepping.empty()) return;
         std::printf("\nFraction search, median time per value, stepping / fast:\n");
         for (const auto &[arg, steppingTime] : stepping) {
             const auto f = fast.find(arg);
-            if (f == fast.end() || f->second <= 0)
-                continue;
+            if (f == fast.end() || f->second <= 0) continue;
             std::printf("  %s decimals: %12.3f us / %8.3f us = %10.0fx\n", arg.c_str(),
                         steppingTime, f->second, steppingTime / f->second);
         }
@@ -189,19 +203,16 @@ private:
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     // The offscreen platform's note on every new window is no news here.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
         if (!message.contains(QLatin1String("propagateSizeHints")))
             std::fprintf(stderr, "%s\n", qPrintable(message));
-        if (type == QtFatalMsg)
-            std::abort();
+        if (type == QtFatalMsg) std::abort();
     });
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     SpeedUpReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

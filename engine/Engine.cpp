@@ -21,7 +21,8 @@ struct DecimalPart {
 DecimalPart terminatingPart(const QString &digits, const platform::NumberLocale &locale)
 {
     const qint32 d = platform::readInt32(digits, locale);
-    const qint32 p = platform::readInt32(QStringLiteral("1") + QString(digits.size(), u'0'), locale);
+    const qint32 p =
+        platform::readInt32(QStringLiteral("1") + QString(digits.size(), u'0'), locale);
     const qint32 g = fattcom(p, d);
     return {platform::numberToText(platform::divide(d, g), locale),
             platform::numberToText(platform::divide(p, g), locale)};
@@ -32,8 +33,7 @@ DecimalPart terminatingPart(const QString &digits, const platform::NumberLocale 
 // repeating digits; scaled by 10^(non-repeating digits) both sides are whole.
 DecimalPart repeatingPart(QString digits, int repeating, const platform::NumberLocale &locale)
 {
-    if (digits.size() < repeating)
-        digits = digits.leftJustified(repeating, u'0');
+    if (digits.size() < repeating) digits = digits.leftJustified(repeating, u'0');
     const QString f = QStringLiteral("0.") + digits;
     const QString f2 = f + digits.right(repeating);
     const int nonRepeating = int(digits.size()) - repeating;
@@ -41,7 +41,8 @@ DecimalPart repeatingPart(QString digits, int repeating, const platform::NumberL
     const double tenK = std::pow(10.0, repeating);
     const double fValue = platform::readLeadingNumber(f);
     const double f2Value = platform::readLeadingNumber(f2);
-    const qint32 num = platform::toInt32(platform::checkedDouble((f2Value * tenK - fValue) * scale));
+    const qint32 num =
+        platform::toInt32(platform::checkedDouble((f2Value * tenK - fValue) * scale));
     const qint32 den = platform::toInt32(platform::checkedDouble((tenK - 1) * scale));
     const qint32 g = fattcom(den, num);
     return {platform::numberToText(platform::divide(num, g), locale),
@@ -58,10 +59,8 @@ QString convert(WorkingFields &fields, const platform::LocaleSource &localeSourc
     // 2-3. The value's text, split at the separator (or a "."); a whole number is done.
     const QString text = platform::numberToText(value, locale);
     qsizetype at = text.indexOf(QChar(char16_t(separator)));
-    if (at < 0)
-        at = text.indexOf(QLatin1Char('.'));
-    if (at < 0)
-        return text;
+    if (at < 0) at = text.indexOf(QLatin1Char('.'));
+    if (at < 0) return text;
 
     // 4. Integer part and decimal digits; a negative value keeps its sign for the whole.
     const QString integerPart = text.left(at);
@@ -69,19 +68,17 @@ QString convert(WorkingFields &fields, const platform::LocaleSource &localeSourc
     const bool negative = integerPart.startsWith(QLatin1Char('-'));
 
     // 5-6. The decimal part in lowest terms.
-    const DecimalPart part = repeating > 0 ? repeatingPart(digits, repeating, locale)
-                                           : terminatingPart(digits, locale);
+    const DecimalPart part =
+        repeating > 0 ? repeatingPart(digits, repeating, locale) : terminatingPart(digits, locale);
 
     // 7. The mixed form: "3+1/4", "+1/2" below 1, "-1-1/2" for -1,5, "-1/4" for -0,25.
     QString result;
     if (negative) {
         const QString magnitude = integerPart.mid(1);
-        if (magnitude != QLatin1String("0"))
-            result = QLatin1Char('-') + magnitude;
+        if (magnitude != QLatin1String("0")) result = QLatin1Char('-') + magnitude;
         result += QLatin1Char('-');
     } else {
-        if (integerPart != QLatin1String("0"))
-            result = integerPart;
+        if (integerPart != QLatin1String("0")) result = integerPart;
         result += QLatin1Char('+');
     }
     result += part.numerator + QLatin1Char('/') + part.denominator;
@@ -100,7 +97,8 @@ QString convert(WorkingFields &fields, const platform::LocaleSource &localeSourc
     const double t6 = platform::readNumber(fields.boxText(Box::Text6), locale);
     fields.setBoxText(Box::Text9,
                       platform::numberToText(platform::checkedDouble(t1 * t6 + t5 * t2), locale));
-    fields.setBoxText(Box::Text10, platform::numberToText(platform::checkedDouble(t6 * t2), locale));
+    fields.setBoxText(Box::Text10,
+                      platform::numberToText(platform::checkedDouble(t6 * t2), locale));
 
     // 10-12. The improper fraction's value, searched back into lowest terms.
     const double v = platform::divide(platform::readLeadingNumber(fields.boxText(Box::Text9)),
@@ -131,8 +129,7 @@ qint32 SeparatoreDecimali(const platform::LocaleSource &locale)
 {
     const QString separator = locale.numberLocale().decimal;
     // A separator that does not fit the one-character buffer, or an empty one, is refused.
-    if (separator.size() != 1)
-        throw RuntimeError(RuntimeError::InvalidArgument);
+    if (separator.size() != 1) throw RuntimeError(RuntimeError::InvalidArgument);
     const qint32 code = separator.at(0).unicode();
     return code == 0 ? 46 : code;
 }
@@ -143,8 +140,7 @@ qint32 fattcom(qint32 a, qint32 b)
         throw RuntimeError(RuntimeError::Overflow);
     qint32 x = a < 0 ? -a : a;
     qint32 y = b < 0 ? -b : b;
-    if (y == 0)
-        throw RuntimeError(RuntimeError::DivisionByZero);
+    if (y == 0) throw RuntimeError(RuntimeError::DivisionByZero);
     qint32 r = x % y;
     while (r > 0) {
         x = y;
@@ -197,8 +193,7 @@ int compareQuotient(Wide p, Wide q, double value)
 // The first denominator from 2 on whose product leaves the 32-bit range, or kNone.
 Wide firstProductOutOfRange(double value)
 {
-    if (!productOutOfRange(value, kTop))
-        return kNone;
+    if (!productOutOfRange(value, kTop)) return kNone;
     Wide low = 1, high = kTop; // out of range at high, in range below low + 1
     while (high - low > 1) {
         const Wide middle = low + (high - low) / 2;
@@ -259,27 +254,21 @@ Wide smallestDenominator(double target, Wide limit)
     for (;;) {
         // Mediants below + j × above climb towards `above`.
         Wide room = (limit - below.q) / above.q;
-        if (room < 1)
-            return kNone;
+        if (room < 1) return kNone;
         Wide j = firstMediantLeavingSide(below, above, room, -1, target);
-        if (j > room)
-            return kNone;
+        if (j > room) return kNone;
         Fraction m = plus(below, j, above);
-        if (compareQuotient(m.p, m.q, target) == 0)
-            return m.q;
+        if (compareQuotient(m.p, m.q, target) == 0) return m.q;
         below = plus(below, j - 1, above);
         above = m;
 
         // Mediants above + k × below come down towards `below`.
         room = (limit - above.q) / below.q;
-        if (room < 1)
-            return kNone;
+        if (room < 1) return kNone;
         j = firstMediantLeavingSide(above, below, room, 1, target);
-        if (j > room)
-            return kNone;
+        if (j > room) return kNone;
         m = plus(above, j, below);
-        if (compareQuotient(m.p, m.q, target) == 0)
-            return m.q;
+        if (compareQuotient(m.p, m.q, target) == 0) return m.q;
         above = plus(above, j - 1, below);
         below = m;
     }
@@ -299,8 +288,7 @@ void Cercafrazione(double value, qint32 &numerator, qint32 &denominator)
     numerator = 1;
     denominator = 1;
     // An unordered comparison (a NaN value) counts as equal and ends the search.
-    if (!(value < 1.0 || value > 1.0))
-        return;
+    if (!(value < 1.0 || value > 1.0)) return;
 
     // Denominator 1: the numerator climbs one by one while it is below the value.
     Wide numeratorAtOne = 1;
@@ -311,8 +299,7 @@ void Cercafrazione(double value, qint32 &numerator, qint32 &denominator)
         }
         numeratorAtOne = Wide(std::ceil(value));
         numerator = qint32(numeratorAtOne);
-        if (double(numeratorAtOne) == value)
-            return;
+        if (double(numeratorAtOne) == value) return;
     }
 
     // Denominators 2, 3, ...: the first one where the search stops or fails.

@@ -35,8 +35,7 @@ double parseDecimal(std::string_view text)
         negative = text.front() == '-';
         text.remove_prefix(1);
     }
-    if (text.empty())
-        return 0.0;
+    if (text.empty()) return 0.0;
     double value = 0.0;
     const auto [end, error] =
         std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
@@ -50,18 +49,18 @@ double parseDecimal(std::string_view text)
             const bool negativeExponent = !exponent.empty() && exponent.front() == '-';
             if (!exponent.empty() && (exponent.front() == '+' || exponent.front() == '-'))
                 exponent.remove_prefix(1);
-            const auto result = std::from_chars(exponent.data(), exponent.data() + exponent.size(), order);
+            const auto result =
+                std::from_chars(exponent.data(), exponent.data() + exponent.size(), order);
             if (result.ec == std::errc::result_out_of_range)
                 order = std::numeric_limits<int>::max();
             order = std::min<long long>(order, std::numeric_limits<int>::max());
-            if (negativeExponent)
-                order = -order;
+            if (negativeExponent) order = -order;
         }
         const size_t point = std::min(mantissa.find('.'), mantissa.size());
         const size_t first = mantissa.find_first_not_of("0.");
         if (first != std::string_view::npos)
             order += first < point ? static_cast<long long>(point - first)
-                                  : 1 - static_cast<long long>(first - point);
+                                   : 1 - static_cast<long long>(first - point);
         value = order > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     } else if (error != std::errc()) {
         value = 0.0;
@@ -74,15 +73,14 @@ double parseDecimal(std::string_view text)
 void significantDigits(double value, std::string &digits, int &exponent)
 {
     char buf[40];
-    const auto result = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
-                                      std::chars_format::scientific, 14);
+    const auto result =
+        std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 14);
     // d.dddddddddddddde±xx
     const std::string_view text(buf, size_t(result.ptr - buf));
     digits.assign(1, text[0]);
     digits.append(text.substr(2, 14));
     std::string_view power = text.substr(text.find('e') + 1);
-    if (!power.empty() && power.front() == '+')
-        power.remove_prefix(1);
+    if (!power.empty() && power.front() == '+') power.remove_prefix(1);
     std::from_chars(power.data(), power.data() + power.size(), exponent);
 }
 
@@ -96,12 +94,10 @@ NumberLocale NumberLocale::fromLocale(const QLocale &locale)
 QString numberToText(double value, const NumberLocale &locale)
 {
     checkedDouble(value);
-    if (value == 0.0)
-        return QStringLiteral("0");
+    if (value == 0.0) return QStringLiteral("0");
     QString text = QString::number(value, 'g', 15).toUpper();
     const qsizetype point = text.indexOf(QLatin1Char('.'));
-    if (point >= 0)
-        text.replace(point, 1, locale.decimal);
+    if (point >= 0) text.replace(point, 1, locale.decimal);
     return text;
 }
 
@@ -131,8 +127,7 @@ double readNumber(const QString &text, const NumberLocale &locale)
             ++mantissaDigits;
         }
     }
-    if (mantissaDigits == 0)
-        throw RuntimeError(RuntimeError::TypeMismatch);
+    if (mantissaDigits == 0) throw RuntimeError(RuntimeError::TypeMismatch);
     if (i < end && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
         plain += 'e';
         ++i;
@@ -143,11 +138,9 @@ double readNumber(const QString &text, const NumberLocale &locale)
             plain += char(text[i++].unicode());
             ++exponentDigits;
         }
-        if (exponentDigits == 0)
-            throw RuntimeError(RuntimeError::TypeMismatch);
+        if (exponentDigits == 0) throw RuntimeError(RuntimeError::TypeMismatch);
     }
-    if (i != end)
-        throw RuntimeError(RuntimeError::TypeMismatch);
+    if (i != end) throw RuntimeError(RuntimeError::TypeMismatch);
     return checkedDouble(parseDecimal(plain));
 }
 
@@ -159,13 +152,10 @@ qint32 readInt32(const QString &text, const NumberLocale &locale)
 bool isPlainWholeNumber(const QString &text)
 {
     QStringView t = QStringView(text).trimmed();
-    if (t.startsWith(QLatin1Char('+')))
-        t = t.mid(1);
-    if (t.isEmpty())
-        return false;
+    if (t.startsWith(QLatin1Char('+'))) t = t.mid(1);
+    if (t.isEmpty()) return false;
     for (QChar c : t)
-        if (!isDigit(c))
-            return false;
+        if (!isDigit(c)) return false;
     return true;
 }
 
@@ -174,8 +164,7 @@ double readLeadingNumber(QStringView text)
     std::string plain;
     bool signAllowed = true, pointSeen = false;
     for (QChar c : text) {
-        if (isBlank(c) || c == QLatin1Char('\n'))
-            continue;
+        if (isBlank(c) || c == QLatin1Char('\n')) continue;
         if (signAllowed && (c == QLatin1Char('+') || c == QLatin1Char('-'))) {
             plain += char(c.unicode());
             signAllowed = false;
@@ -208,8 +197,7 @@ QString roundedText(double value, int decimals, const NumberLocale &locale)
     if (keep > 0) {
         kept = digits.substr(0, std::min<size_t>(size_t(keep), digits.size()));
         kept.resize(size_t(keep), '0');
-        if (size_t(keep) < digits.size())
-            next = digits[size_t(keep)];
+        if (size_t(keep) < digits.size()) next = digits[size_t(keep)];
     } else if (keep == 0) {
         next = digits[0];
     }
@@ -232,24 +220,19 @@ QString roundedText(double value, int decimals, const NumberLocale &locale)
     const bool isZero = kept.find_first_not_of('0') == std::string::npos;
     QString text = (value < 0 && !isZero) ? QStringLiteral("-") : QString();
     text += QString::fromLatin1(whole.c_str());
-    if (decimals > 0)
-        text += locale.decimal + QString::fromLatin1(fraction.c_str());
+    if (decimals > 0) text += locale.decimal + QString::fromLatin1(fraction.c_str());
     return text;
 }
 
 QString formatNumber(double value, QStringView pattern, const NumberLocale &locale)
 {
-    if (pattern == u"#0.0")
-        return roundedText(value, 1, locale);
-    if (pattern == u"#0.#0")
-        return roundedText(value, 2, locale);
-    if (pattern == u"###0" || pattern == u"####0")
-        return roundedText(value, 0, locale);
+    if (pattern == u"#0.0") return roundedText(value, 1, locale);
+    if (pattern == u"#0.#0") return roundedText(value, 2, locale);
+    if (pattern == u"###0" || pattern == u"####0") return roundedText(value, 0, locale);
     if (pattern == u"00") {
         QString text = roundedText(value, 0, locale);
         const bool negative = text.startsWith(QLatin1Char('-'));
-        if (negative)
-            text.remove(0, 1);
+        if (negative) text.remove(0, 1);
         text = text.rightJustified(2, QLatin1Char('0'));
         return negative ? QLatin1Char('-') + text : text;
     }

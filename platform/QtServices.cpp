@@ -29,7 +29,7 @@ NumberLocale QtServices::numberLocale() const
 #endif
 }
 
-int QtServices::messageBox(const QString &prompt, Buttons buttons, const QString &title)
+Answer QtServices::messageBox(const QString &prompt, Buttons buttons, const QString &title)
 {
     QMessageBox box(m_parent);
     box.setWindowTitle(title.isEmpty() ? programTitle() : title);
@@ -40,11 +40,11 @@ int QtServices::messageBox(const QString &prompt, Buttons buttons, const QString
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes ? AnswerYes : AnswerNo;
+        return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
     }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
-    return AnswerOk;
+    return Answer::Ok;
 }
 
 QString QtServices::inputBox(const QString &prompt, const QString &title)
@@ -53,8 +53,7 @@ QString QtServices::inputBox(const QString &prompt, const QString &title)
     dialog.setWindowTitle(title.isEmpty() ? programTitle() : title);
     dialog.setLabelText(prompt);
     dialog.setInputMode(QInputDialog::TextInput);
-    if (dialog.exec() != QDialog::Accepted)
-        return QString();
+    if (dialog.exec() != QDialog::Accepted) return QString();
     return dialog.textValue();
 }
 
@@ -68,7 +67,8 @@ void QtServices::randomize()
     // The clock in nanoseconds, mixed with the current state, so that reseeding twice
     // within one clock tick still gives a fresh sequence.
     const auto now = std::chrono::system_clock::now().time_since_epoch();
-    const auto nanos = std::uint64_t(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
+    const auto nanos =
+        std::uint64_t(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
     m_generator.seed(nanos ^ m_generator());
 }
 

@@ -19,7 +19,7 @@ public:
     void setDialogParent(QWidget *parent) { m_parent = parent; }
 
     NumberLocale numberLocale() const override;
-    int messageBox(const QString &prompt, Buttons buttons, const QString &title) override;
+    Answer messageBox(const QString &prompt, Buttons buttons, const QString &title) override;
     QString inputBox(const QString &prompt, const QString &title) override;
     QString todayShortDate() const override;
     void randomize() override;

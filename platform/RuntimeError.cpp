@@ -48,16 +48,14 @@ qint16 add16(qint16 a, qint16 b)
 qint32 add32(qint32 a, qint32 b)
 {
     qint32 out;
-    if (__builtin_add_overflow(a, b, &out))
-        throw RuntimeError(RuntimeError::Overflow);
+    if (__builtin_add_overflow(a, b, &out)) throw RuntimeError(RuntimeError::Overflow);
     return out;
 }
 
 qint32 mul32(qint32 a, qint32 b)
 {
     qint32 out;
-    if (__builtin_mul_overflow(a, b, &out))
-        throw RuntimeError(RuntimeError::Overflow);
+    if (__builtin_mul_overflow(a, b, &out)) throw RuntimeError(RuntimeError::Overflow);
     return out;
 }
 
@@ -65,30 +63,26 @@ qint32 toInt32(double value)
 {
     // The default floating-point environment rounds to nearest, halves to even.
     const double r = std::nearbyint(value);
-    if (!(r >= -2147483648.0 && r <= 2147483647.0))
-        throw RuntimeError(RuntimeError::Overflow);
+    if (!(r >= -2147483648.0 && r <= 2147483647.0)) throw RuntimeError(RuntimeError::Overflow);
     return qint32(r);
 }
 
 qint16 toInt16(double value)
 {
     const double r = std::nearbyint(value);
-    if (!(r >= -32768.0 && r <= 32767.0))
-        throw RuntimeError(RuntimeError::Overflow);
+    if (!(r >= -32768.0 && r <= 32767.0)) throw RuntimeError(RuntimeError::Overflow);
     return qint16(r);
 }
 
 double checkedDouble(double value)
 {
-    if (!std::isfinite(value))
-        throw RuntimeError(RuntimeError::Overflow);
+    if (!std::isfinite(value)) throw RuntimeError(RuntimeError::Overflow);
     return value;
 }
 
 double divide(double a, double b)
 {
-    if (b == 0.0)
-        throw RuntimeError(RuntimeError::DivisionByZero);
+    if (b == 0.0) throw RuntimeError(RuntimeError::DivisionByZero);
     return checkedDouble(a / b);
 }
 

@@ -11,8 +11,8 @@ namespace platform {
 // the default button.
 enum class Buttons { Ok, YesNoQuestion };
 
-// What a message box returns.
-enum Answer { AnswerOk = 1, AnswerYes = 6, AnswerNo = 7 };
+// What a message box returns; the values are the box's answer codes (6 for Yes, 7 for No).
+enum class Answer { Ok = 1, Yes = 6, No = 7 };
 
 // The title of every box opened without one of its own.
 inline QString programTitle()
@@ -33,9 +33,9 @@ public:
 class Services : public LocaleSource
 {
 public:
-    // A modal message box; returns AnswerOk, AnswerYes or AnswerNo.
-    virtual int messageBox(const QString &prompt, Buttons buttons = Buttons::Ok,
-                           const QString &title = QString()) = 0;
+    // A modal message box; returns which button closed it.
+    virtual Answer messageBox(const QString &prompt, Buttons buttons = Buttons::Ok,
+                              const QString &title = QString()) = 0;
     // A modal input box; the empty text when cancelled.
     virtual QString inputBox(const QString &prompt, const QString &title = QString()) = 0;
     // Today's date in the user's short date form.

@@ -12,10 +12,14 @@ namespace platform {
 // mistakes.
 inline void acceptWindowSystemOptions(QCommandLineParser &parser)
 {
-    static constexpr const char *withValue[] = {
-        "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry",
-        "qwindowicon", "icon", "qwindowtitle", "title", "session", "name", "display", "style",
-        "stylesheet"};
+    static constexpr const char *withValue[] = {"platform",        "platformpluginpath",
+                                                "platformtheme",   "plugin",
+                                                "qwindowgeometry", "geometry",
+                                                "qwindowicon",     "icon",
+                                                "qwindowtitle",    "title",
+                                                "session",         "name",
+                                                "display",         "style",
+                                                "stylesheet"};
     static constexpr const char *flags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
     for (const char *name : withValue) {
         QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));

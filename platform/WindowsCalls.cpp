@@ -16,11 +16,9 @@ std::string windowsDirectoryFrom(WindowsDirectoryQuery query)
         n = query(buffer.data(), unsigned(buffer.size()));
     }
     // Failed, or grew again in between: better no directory than a wrong one.
-    if (n == 0 || n >= buffer.size())
-        return std::string();
+    if (n == 0 || n >= buffer.size()) return std::string();
     std::string dir(buffer.data(), n);
-    if (dir.back() != '\\')
-        dir += '\\';
+    if (dir.back() != '\\') dir += '\\';
     return dir;
 }
 
@@ -34,12 +32,10 @@ std::string userDecimalSeparator()
 {
     const LCID locale = GetUserDefaultLCID();
     const int needed = GetLocaleInfoA(locale, LOCALE_SDECIMAL, nullptr, 0);
-    if (needed <= 0)
-        return std::string();
+    if (needed <= 0) return std::string();
     std::vector<char> buffer(size_t(needed), '\0');
     const int k = GetLocaleInfoA(locale, LOCALE_SDECIMAL, buffer.data(), needed);
-    if (k <= 0)
-        return std::string();
+    if (k <= 0) return std::string();
     return std::string(buffer.data(), size_t(k - 1));
 }
 

@@ -63,9 +63,9 @@ bool isControl(QChar c)
 
 bool isLineBreak(QChar c)
 {
-    return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c.unicode() == 0x0b
-           || c.unicode() == 0x0c || c.unicode() == 0x85 || c.unicode() == 0x2028
-           || c.unicode() == 0x2029;
+    return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c.unicode() == 0x0b ||
+           c.unicode() == 0x0c || c.unicode() == 0x85 || c.unicode() == 0x2028 ||
+           c.unicode() == 0x2029;
 }
 
 constexpr qsizetype MaxFileNameLength = 255; // bytes in UTF-8, and UTF-16 units
@@ -75,8 +75,7 @@ constexpr qsizetype MaxFileNameLength = 255; // bytes in UTF-8, and UTF-16 units
 bool hasControlCharacters(QStringView text)
 {
     for (QChar c : text)
-        if (isControl(c))
-            return true;
+        if (isControl(c)) return true;
     return false;
 }
 
@@ -86,12 +85,10 @@ QString promptText(const QString &typed)
     kept.reserve(typed.size());
     for (QChar c : typed) {
         if (isLineBreak(c)) {
-            if (kept.isEmpty())
-                continue;
+            if (kept.isEmpty()) continue;
             break;
         }
-        if (!isControl(c))
-            kept += c;
+        if (!isControl(c)) kept += c;
     }
     return kept;
 }
@@ -100,15 +97,14 @@ QString fittingClassName(const QString &className, qsizetype room)
 {
     // No file name is longer than MaxFileNameLength UTF-16 units, so neither is the class.
     QString name = className.left(MaxFileNameLength);
-    if (name.size() < className.size() && name.back().isHighSurrogate())
-        name.chop(1);
+    if (name.size() < className.size() && name.back().isHighSurrogate()) name.chop(1);
     while (!name.isEmpty()) {
         const QString fileName = classLogFileName(name);
-        if (fileName.size() <= std::min(room, MaxFileNameLength)
-            && fileName.toUtf8().size() <= MaxFileNameLength)
+        if (fileName.size() <= std::min(room, MaxFileNameLength) &&
+            fileName.toUtf8().size() <= MaxFileNameLength)
             return name;
-        name.chop(name.size() >= 2 && name.back().isLowSurrogate()
-                          && name.at(name.size() - 2).isHighSurrogate()
+        name.chop(name.size() >= 2 && name.back().isLowSurrogate() &&
+                          name.at(name.size() - 2).isHighSurrogate()
                       ? 2
                       : 1);
     }
@@ -125,7 +121,8 @@ QString classLogFileName(const QString &className)
     }
     // The record files share the folder (and, on many file systems, ignore case).
     for (const char *recordFile : {RecordScoreFileName, RecordHolderFileName})
-        if ((name + QStringLiteral(".txt")).compare(QLatin1String(recordFile), Qt::CaseInsensitive) == 0)
+        if ((name + QStringLiteral(".txt"))
+                .compare(QLatin1String(recordFile), Qt::CaseInsensitive) == 0)
             name += QLatin1Char('_');
     // Windows reserves these device names, with or without an extension.
     static const QStringList reserved = {

@@ -13,14 +13,14 @@ inline constexpr char RecordHolderFileName[] = "velmora1.txt";
 
 // The captions a class log line is built from, as the window shows them.
 struct GameSummary {
-    QString name;          // the player ("Anna")
-    QString correctTitle;  // "Risposte esatte"
-    QString correct;       // "7"
-    QString wrongTitle;    // "Risposte errate"
-    QString wrong;         // "2"
-    QString timeTitle;     // "Tempo restante"
-    QString timeLeft;      // "00:03:12"
-    QString date;          // "15/04/2007"
+    QString name;         // the player ("Anna")
+    QString correctTitle; // "Risposte esatte"
+    QString correct;      // "7"
+    QString wrongTitle;   // "Risposte errate"
+    QString wrong;        // "2"
+    QString timeTitle;    // "Tempo restante"
+    QString timeLeft;     // "00:03:12"
+    QString date;         // "15/04/2007"
 };
 
 // One class log line in either form (see ClassLogFormat.h), without its line end.

@@ -16,8 +16,7 @@ namespace {
 QString withTrailingSlash(QString path)
 {
     path = QDir::fromNativeSeparators(QDir::cleanPath(QDir(path).absolutePath()));
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
+    if (!path.endsWith(QLatin1Char('/'))) path += QLatin1Char('/');
     return path;
 }
 
@@ -40,19 +39,17 @@ QString defaultDataDirectory()
     // A standard user on current Windows may not write in the Windows directory.
     const QString windowsDir =
         withTrailingSlash(QString::fromLocal8Bit(platform::windowsDirectory().c_str()));
-    if (canWriteIn(windowsDir))
-        return windowsDir;
+    if (canWriteIn(windowsDir)) return windowsDir;
 #endif
-    return withTrailingSlash(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-                             + QStringLiteral("/Solfira"));
+    return withTrailingSlash(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                             QStringLiteral("/Solfira"));
 }
 
 QString resolveDataDirectory(const QString &overridden, QString *error)
 {
     const QString dir =
         overridden.isEmpty() ? defaultDataDirectory() : withTrailingSlash(overridden);
-    if (error)
-        error->clear();
+    if (error) error->clear();
     if (!QDir().mkpath(dir) && error)
         *error = QStringLiteral("Impossibile creare la cartella dei dati %1")
                      .arg(QDir::toNativeSeparators(dir));

@@ -113,9 +113,9 @@ QString Leggifiletxt(const QString &path, QString *error)
     std::string bytes;
     const int failure = files::readHead(nativePath(path), size_t(TextFileReadLimit), bytes);
     if (error)
-        *error = failure ? describe(QStringLiteral("Impossibile leggere"), path,
-                                    fileErrorText(failure))
-                         : QString();
+        *error = failure
+                     ? describe(QStringLiteral("Impossibile leggere"), path, fileErrorText(failure))
+                     : QString();
     return decodeText(QByteArray::fromStdString(bytes));
 }
 
@@ -134,8 +134,7 @@ QString RecordStore::fittingClassName(const QString &className) const
 {
 #ifdef Q_OS_WIN
     // The whole path within MAX_PATH (260, the terminating NUL included).
-    return records::fittingClassName(className,
-                                     259 - QDir::toNativeSeparators(m_directory).size());
+    return records::fittingClassName(className, 259 - QDir::toNativeSeparators(m_directory).size());
 #else
     return records::fittingClassName(className, std::numeric_limits<qsizetype>::max());
 #endif
@@ -146,22 +145,18 @@ StandingRecord RecordStore::prepare() const
     StandingRecord record;
     for (const QString &path : {recordScorePath(), recordHolderPath()}) {
         record.error = ensureExists(path);
-        if (!record.error.isEmpty())
-            return record;
+        if (!record.error.isEmpty()) return record;
     }
     QString error;
     record.score = Leggifiletxt(recordScorePath(), &error);
-    if (error.isEmpty())
-        record.holder = Leggifiletxt(recordHolderPath(), &error);
-    if (!error.isEmpty())
-        record = StandingRecord{QString(), QString(), error};
+    if (error.isEmpty()) record.holder = Leggifiletxt(recordHolderPath(), &error);
+    if (!error.isEmpty()) record = StandingRecord{QString(), QString(), error};
     return record;
 }
 
 QString RecordStore::rewriteRecordFile(const QString &path, const QString &line) const
 {
-    if (hasControlCharacters(line))
-        return controlCharactersRefused(path);
+    if (hasControlCharacters(line)) return controlCharactersRefused(path);
     // Written beside the old file and renamed over it: the record is never left empty or
     // half-written, whatever happens in between.
     if (const int error = files::replaceWhole(nativePath(path), encodeLine(line).toStdString()))
@@ -171,13 +166,11 @@ QString RecordStore::rewriteRecordFile(const QString &path, const QString &line)
 
 QString RecordStore::appendLine(const QString &path, const QString &line) const
 {
-    if (hasControlCharacters(line))
-        return controlCharactersRefused(path);
+    if (hasControlCharacters(line)) return controlCharactersRefused(path);
     files::AppendFile file;
     int error = file.open(nativePath(path));
     // One write of the whole line, so a line never mixes with another copy's line.
-    if (!error)
-        error = file.append(encodeLine(line).toStdString());
+    if (!error) error = file.append(encodeLine(line).toStdString());
     return error ? writeError(path, error) : QString();
 }
 
@@ -205,9 +198,8 @@ FinishOutcome RecordStore::finishGame(const FinishedGame &game) const
                                 .arg(QDir::toNativeSeparators(m_directory));
         } else {
             // No lock file can be made there at all: find out why, with a file of our own.
-            const std::string probe = std::string(LockFileName) + "."
-                                      + std::to_string(QCoreApplication::applicationPid())
-                                      + ".prova";
+            const std::string probe = std::string(LockFileName) + "." +
+                                      std::to_string(QCoreApplication::applicationPid()) + ".prova";
             outcome.error = cannotLock(files::probeDirectory(nativePath(m_directory), probe));
         }
         return outcome;
@@ -230,8 +222,8 @@ FinishOutcome RecordStore::finishGame(const FinishedGame &game) const
     // The record as the file holds it now: another copy may have beaten it since we loaded.
     // A missing record file holds no record.
     std::string recordBytes;
-    const int readFailure = files::readHead(nativePath(recordScorePath()),
-                                            size_t(TextFileReadLimit), recordBytes);
+    const int readFailure =
+        files::readHead(nativePath(recordScorePath()), size_t(TextFileReadLimit), recordBytes);
     if (readFailure && readFailure != ENOENT) {
         outcome.error = describe(QStringLiteral("Impossibile leggere"), recordScorePath(),
                                  fileErrorText(readFailure));
@@ -245,8 +237,7 @@ FinishOutcome RecordStore::finishGame(const FinishedGame &game) const
     const bool beats = record < game.score || (game.recordStored && record == game.score);
     outcome.newRecord = beats || game.recordStored;
     outcome.recordStored = game.recordStored;
-    if (outcome.newRecord)
-        outcome.line = classLogLine(game.summary, LogForm::NewRecord);
+    if (outcome.newRecord) outcome.line = classLogLine(game.summary, LogForm::NewRecord);
     if (beats) {
         // Both record files are looked at before either is replaced, so a record is never
         // stored without its holder.
@@ -260,8 +251,7 @@ FinishOutcome RecordStore::finishGame(const FinishedGame &game) const
         outcome.recordStored = outcome.recordStored || outcome.error.isEmpty();
         if (outcome.error.isEmpty())
             outcome.error = rewriteRecordFile(recordHolderPath(), game.summary.name);
-        if (!outcome.error.isEmpty())
-            return outcome;
+        if (!outcome.error.isEmpty()) return outcome;
     }
     if (const int failure = log.append(encodeLine(outcome.line).toStdString()))
         outcome.error = writeError(logPath, failure);

@@ -46,8 +46,8 @@ struct FinishedGame {
 struct FinishOutcome {
     bool newRecord = false;
     bool recordStored = false; // the record score file holds this game's score
-    QString line;  // the class log line, as written (or as it would have been)
-    QString error; // empty when every write went through
+    QString line;              // the class log line, as written (or as it would have been)
+    QString error;             // empty when every write went through
 };
 
 // The record files and class logs in one data directory (a path ending in '/').

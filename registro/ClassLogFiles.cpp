@@ -18,24 +18,23 @@ QString ClassLogFile::displayName() const
 bool isRecordFile(const QString &fileName)
 {
     // The data directory may be a shared Windows folder, where case does not count.
-    return fileName.compare(QLatin1String(records::RecordScoreFileName), Qt::CaseInsensitive) == 0
-           || fileName.compare(QLatin1String(records::RecordHolderFileName), Qt::CaseInsensitive)
-                  == 0;
+    return fileName.compare(QLatin1String(records::RecordScoreFileName), Qt::CaseInsensitive) ==
+               0 ||
+           fileName.compare(QLatin1String(records::RecordHolderFileName), Qt::CaseInsensitive) == 0;
 }
 
 QList<ClassLogFile> listClassLogs(const QString &directory)
 {
     QList<ClassLogFile> files;
-    if (directory.isEmpty())
-        return files;
+    if (directory.isEmpty()) return files;
     const QDir dir(directory);
     // Without QDir::System, pipes and devices are left out: they are never read.
     // QDir::Hidden keeps ".txt", the log of games played with an empty class name.
     const QFileInfoList infos =
         dir.entryInfoList({QStringLiteral("*.txt")}, QDir::Files | QDir::Hidden, QDir::NoSort);
     for (const QFileInfo &info : infos) {
-        if (isRecordFile(info.fileName())
-            || !info.fileName().endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))
+        if (isRecordFile(info.fileName()) ||
+            !info.fileName().endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))
             continue;
         ClassLogFile file;
         file.fileName = info.fileName();
@@ -59,8 +58,7 @@ int mostRecent(const QList<ClassLogFile> &files)
 {
     int best = -1;
     for (int i = 0; i < files.size(); ++i)
-        if (best < 0 || files[i].modified > files[best].modified)
-            best = i;
+        if (best < 0 || files[i].modified > files[best].modified) best = i;
     return best;
 }
 

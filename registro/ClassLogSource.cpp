@@ -25,12 +25,10 @@ void ClassLogSource::close()
 
 ClassLogSource::Update ClassLogSource::refresh()
 {
-    if (m_path.isEmpty())
-        return {};
+    if (m_path.isEmpty()) return {};
     const QFileInfo info(m_path);
     if (!info.exists()) {
-        if (m_size == -1 && m_endOffset == 0)
-            return {}; // already known to be missing
+        if (m_size == -1 && m_endOffset == 0) return {}; // already known to be missing
         const QString path = m_path;
         close();
         m_path = path;
@@ -39,8 +37,7 @@ ClassLogSource::Update ClassLogSource::refresh()
         gone.error = QStringLiteral("il file non esiste più");
         return gone;
     }
-    if (info.size() == m_size && info.lastModified() == m_modified)
-        return {};
+    if (info.size() == m_size && info.lastModified() == m_modified) return {};
     // Only growth past what was read, with the bytes before unchanged, is an append.
     if (m_size < 0 || info.size() <= m_endOffset || bytesBefore(m_completeOffset) != m_fingerprint)
         return read(0, 1);
@@ -101,14 +98,11 @@ ClassLogSource::Update ClassLogSource::read(qint64 offset, qint64 firstLine)
 
 QByteArray ClassLogSource::bytesBefore(qint64 offset) const
 {
-    if (offset <= 0)
-        return {};
+    if (offset <= 0) return {};
     QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArrayLiteral("\0unreadable");
+    if (!file.open(QIODevice::ReadOnly)) return QByteArrayLiteral("\0unreadable");
     const qint64 start = std::max<qint64>(0, offset - FingerprintLength);
-    if (!file.seek(start))
-        return QByteArrayLiteral("\0unreadable");
+    if (!file.seek(start)) return QByteArrayLiteral("\0unreadable");
     return file.read(offset - start);
 }
 

@@ -41,12 +41,12 @@ private:
 
     records::DateOrder m_order = records::DateOrder::DayMonthYear;
     QString m_path;
-    qint64 m_size = -1;           // file size at the last read, -1 before any
+    qint64 m_size = -1; // file size at the last read, -1 before any
     QDateTime m_modified;
-    qint64 m_endOffset = 0;       // bytes read so far
-    qint64 m_completeOffset = 0;  // bytes up to the last line end
+    qint64 m_endOffset = 0;      // bytes read so far
+    qint64 m_completeOffset = 0; // bytes up to the last line end
     qint64 m_nextLine = 1;
-    QByteArray m_fingerprint;     // the last bytes before m_completeOffset
+    QByteArray m_fingerprint; // the last bytes before m_completeOffset
     qsizetype m_entriesBeforeTail = 0;
     qsizetype m_warningsBeforeTail = 0;
     qint64 m_warningCountBeforeTail = 0;

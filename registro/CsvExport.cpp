@@ -17,10 +17,9 @@ QChar csvDelimiterFor(const QLocale &locale)
 
 QString csvField(const QString &text, QChar delimiter)
 {
-    const bool quote = text.contains(delimiter) || text.contains(u'"') || text.contains(u'\r')
-                       || text.contains(u'\n') || text.startsWith(u' ') || text.endsWith(u' ');
-    if (!quote)
-        return text;
+    const bool quote = text.contains(delimiter) || text.contains(u'"') || text.contains(u'\r') ||
+                       text.contains(u'\n') || text.startsWith(u' ') || text.endsWith(u' ');
+    if (!quote) return text;
     QString out = text;
     out.replace(QStringLiteral("\""), QStringLiteral("\"\""));
     return u'"' + out + u'"';
@@ -32,8 +31,7 @@ namespace {
 QString asText(const QString &text)
 {
     static const QString formulaStarts = QStringLiteral("=+-@\t\r");
-    if (!text.isEmpty() && formulaStarts.contains(text.front()))
-        return u'\'' + text;
+    if (!text.isEmpty() && formulaStarts.contains(text.front())) return u'\'' + text;
     return text;
 }
 } // namespace
@@ -48,8 +46,7 @@ QByteArray gamesCsv(const GameFilterProxy &games, const QLocale &locale)
     QString text;
     auto addRecord = [&](const QStringList &fields) {
         for (qsizetype i = 0; i < fields.size(); ++i) {
-            if (i > 0)
-                text += delimiter;
+            if (i > 0) text += delimiter;
             text += csvField(fields[i], delimiter);
         }
         text += QStringLiteral("\r\n");
@@ -70,12 +67,11 @@ QByteArray gamesCsv(const GameFilterProxy &games, const QLocale &locale)
             QString::number(e.wrong),
             QString::number(e.total()),
             e.accuracy() < 0 ? QString() : numbers.toString(e.accuracy(), 'f', 1),
-            e.secondsUsed() < 0
-                ? QString()
-                : QStringLiteral("%1:%2:%3")
-                      .arg(e.secondsUsed() / 3600)
-                      .arg(e.secondsUsed() / 60 % 60, 2, 10, QLatin1Char('0'))
-                      .arg(e.secondsUsed() % 60, 2, 10, QLatin1Char('0')),
+            e.secondsUsed() < 0 ? QString()
+                                : QStringLiteral("%1:%2:%3")
+                                      .arg(e.secondsUsed() / 3600)
+                                      .arg(e.secondsUsed() / 60 % 60, 2, 10, QLatin1Char('0'))
+                                      .arg(e.secondsUsed() % 60, 2, 10, QLatin1Char('0')),
             e.date.isValid() ? e.date.toString(Qt::ISODate) : asText(e.dateText),
             yesNo(e.setRecord()),
         });

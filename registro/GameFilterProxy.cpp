@@ -28,8 +28,7 @@ void GameFilterProxy::setGameModel(GameTableModel *model)
 void GameFilterProxy::setNameFilter(const QString &text)
 {
     const QString name = text.simplified();
-    if (name == m_name)
-        return;
+    if (name == m_name) return;
     m_name = name;
     // One layout change instead of a signal per range of rows hidden or shown.
     invalidate();
@@ -37,8 +36,7 @@ void GameFilterProxy::setNameFilter(const QString &text)
 
 void GameFilterProxy::setDateRange(const QDate &from, const QDate &to)
 {
-    if (from == m_from && to == m_to)
-        return;
+    if (from == m_from && to == m_to) return;
     m_from = from;
     m_to = to;
     invalidate();
@@ -54,12 +52,9 @@ bool GameFilterProxy::accepts(const ClassLogEntry &e) const
     if (!m_name.isEmpty() && !e.name.simplified().contains(m_name, Qt::CaseInsensitive))
         return false;
     if (m_from.isValid() || m_to.isValid()) {
-        if (!e.date.isValid())
-            return false;
-        if (m_from.isValid() && e.date < m_from)
-            return false;
-        if (m_to.isValid() && e.date > m_to)
-            return false;
+        if (!e.date.isValid()) return false;
+        if (m_from.isValid() && e.date < m_from) return false;
+        if (m_to.isValid() && e.date > m_to) return false;
     }
     return true;
 }

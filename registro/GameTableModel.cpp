@@ -17,8 +17,7 @@ void GameTableModel::setLocale(const QLocale &locale)
 {
     m_locale = locale;
     rankNames();
-    if (!m_entries.isEmpty())
-        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+    if (!m_entries.isEmpty()) emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
 
 void GameTableModel::setEntries(QList<ClassLogEntry> entries)
@@ -38,8 +37,7 @@ void GameTableModel::replaceTail(qsizetype keep, QList<ClassLogEntry> more)
         m_nameRank.resize(keep);
         endRemoveRows();
     }
-    if (more.isEmpty())
-        return;
+    if (more.isEmpty()) return;
     const int first = int(m_entries.size());
     beginInsertRows({}, first, int(first + more.size() - 1));
     m_entries.append(std::move(more));
@@ -126,8 +124,7 @@ int GameTableModel::columnCount(const QModelIndex &parent) const
 
 QVariant GameTableModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_entries.size())
-        return {};
+    if (!index.isValid() || index.row() >= m_entries.size()) return {};
     const ClassLogEntry &e = m_entries.at(index.row());
     switch (role) {
     case Qt::DisplayRole:
@@ -139,8 +136,7 @@ QVariant GameTableModel::data(const QModelIndex &index, int role) const
     case Qt::TextAlignmentRole:
         if (index.column() == Name || index.column() == Date)
             return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
-        if (index.column() == Record)
-            return QVariant::fromValue(Qt::AlignCenter);
+        if (index.column() == Record) return QVariant::fromValue(Qt::AlignCenter);
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     case ValueRole:
         switch (index.column()) {
@@ -172,8 +168,7 @@ QVariant GameTableModel::headerData(int section, Qt::Orientation orientation, in
 {
     if (orientation != Qt::Horizontal)
         return QAbstractTableModel::headerData(section, orientation, role);
-    if (role == Qt::DisplayRole)
-        return columnTitle(section);
+    if (role == Qt::DisplayRole) return columnTitle(section);
     // Scores, dates and records read best from the top: highest, latest first.
     if (role == Qt::InitialSortOrderRole)
         return section == Name ? Qt::AscendingOrder : Qt::DescendingOrder;

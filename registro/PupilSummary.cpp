@@ -24,13 +24,10 @@ void PupilSummaryBuilder::add(const ClassLogEntry &e)
         p.name = e.name;
         m_nameLine[i] = e.lineNumber;
     }
-    if (p.games == 0 || e.correct > p.bestScore)
-        p.bestScore = e.correct;
+    if (p.games == 0 || e.correct > p.bestScore) p.bestScore = e.correct;
     ++p.games;
-    if (e.setRecord())
-        ++p.records;
-    if (e.date.isValid() && (!p.lastDate.isValid() || e.date > p.lastDate))
-        p.lastDate = e.date;
+    if (e.setRecord()) ++p.records;
+    if (e.date.isValid() && (!p.lastDate.isValid() || e.date > p.lastDate)) p.lastDate = e.date;
     if (e.accuracy() >= 0) {
         p.accuracySum += e.accuracy();
         ++p.accuracyGames;
@@ -92,8 +89,7 @@ int PupilSummaryModel::columnCount(const QModelIndex &parent) const
 
 QVariant PupilSummaryModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_pupils.size())
-        return {};
+    if (!index.isValid() || index.row() >= m_pupils.size()) return {};
     const PupilSummary &p = m_pupils.at(index.row());
     switch (role) {
     case Qt::DisplayRole:
@@ -131,8 +127,7 @@ QVariant PupilSummaryModel::data(const QModelIndex &index, int role) const
 
 QVariant PupilSummaryModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-        return columnTitle(section);
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) return columnTitle(section);
     if (orientation == Qt::Horizontal && role == Qt::InitialSortOrderRole)
         return section == Name ? Qt::AscendingOrder : Qt::DescendingOrder;
     if (orientation == Qt::Horizontal && role == Qt::ToolTipRole && section == MeanAccuracy)

@@ -14,15 +14,13 @@ QString pupilKey(const QString &name)
 
 QString formatAccuracy(double percent, const QLocale &locale)
 {
-    if (percent < 0)
-        return {};
+    if (percent < 0) return {};
     return locale.toString(percent, 'f', 1) + locale.percent();
 }
 
 QString formatDuration(int seconds)
 {
-    if (seconds < 0)
-        return {};
+    if (seconds < 0) return {};
     return QStringLiteral("%1:%2")
         .arg(seconds / 60, 2, 10, QLatin1Char('0'))
         .arg(seconds % 60, 2, 10, QLatin1Char('0'));

@@ -8,10 +8,8 @@ namespace {
 QString cellAlign(const QVariant &alignment)
 {
     const auto flags = Qt::Alignment(alignment.toInt());
-    if (flags & Qt::AlignRight)
-        return QStringLiteral(" align=\"right\"");
-    if (flags & Qt::AlignHCenter)
-        return QStringLiteral(" align=\"center\"");
+    if (flags & Qt::AlignRight) return QStringLiteral(" align=\"right\"");
+    if (flags & Qt::AlignHCenter) return QStringLiteral(" align=\"center\"");
     return {};
 }
 } // namespace
@@ -50,7 +48,8 @@ QString reportHtml(const ReportContent &content)
         html += tableHtml(*content.pupils, content.pupils->rowCount());
     }
     for (const QString &image : content.images)
-        html += QStringLiteral("<p align=\"center\"><img src=\"%1\"></p>").arg(image.toHtmlEscaped());
+        html +=
+            QStringLiteral("<p align=\"center\"><img src=\"%1\"></p>").arg(image.toHtmlEscaped());
     if (content.games) {
         const int rows = content.games->rowCount();
         html += QStringLiteral("<h2>Partite (%1)</h2>").arg(rows);

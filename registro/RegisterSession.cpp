@@ -14,11 +14,8 @@ using records::ClassLogEntry;
 using records::ClassLogParser;
 
 RegisterSession::RegisterSession(QObject *parent)
-    : QObject(parent),
-      m_games(new GameTableModel(this)),
-      m_shown(new GameFilterProxy(this)),
-      m_pupils(new PupilSummaryModel(this)),
-      m_pupilsSorted(new QSortFilterProxyModel(this))
+    : QObject(parent), m_games(new GameTableModel(this)), m_shown(new GameFilterProxy(this)),
+      m_pupils(new PupilSummaryModel(this)), m_pupilsSorted(new QSortFilterProxyModel(this))
 {
     m_shown->setGameModel(m_games);
     m_pupilsSorted->setSourceModel(m_pupils);
@@ -32,8 +29,7 @@ RegisterSession::RegisterSession(QObject *parent)
     m_settle.setInterval(150);
     connect(&m_settle, &QTimer::timeout, this, &RegisterSession::refresh);
     connect(&m_poll, &QTimer::timeout, this, &RegisterSession::refresh);
-    connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_settle,
-            qOverload<>(&QTimer::start));
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_settle, qOverload<>(&QTimer::start));
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_settle,
             qOverload<>(&QTimer::start));
     setPollInterval(5000);
@@ -59,25 +55,22 @@ void RegisterSession::setPollInterval(int milliseconds)
 
 void RegisterSession::setDataDirectory(const QString &directory)
 {
-    if (!m_watcher.directories().isEmpty())
-        m_watcher.removePaths(m_watcher.directories());
-    if (!m_watcher.files().isEmpty())
-        m_watcher.removePaths(m_watcher.files());
+    if (!m_watcher.directories().isEmpty()) m_watcher.removePaths(m_watcher.directories());
+    if (!m_watcher.files().isEmpty()) m_watcher.removePaths(m_watcher.files());
     m_directory = directory;
     const QFileInfo info(directory);
     if (directory.isEmpty() || !info.exists())
-        m_directoryProblem = QStringLiteral("La cartella %1 non esiste.")
-                                 .arg(QDir::toNativeSeparators(directory));
+        m_directoryProblem =
+            QStringLiteral("La cartella %1 non esiste.").arg(QDir::toNativeSeparators(directory));
     else if (!info.isDir())
-        m_directoryProblem = QStringLiteral("%1 non è una cartella.")
-                                 .arg(QDir::toNativeSeparators(directory));
+        m_directoryProblem =
+            QStringLiteral("%1 non è una cartella.").arg(QDir::toNativeSeparators(directory));
     else if (!info.isReadable())
         m_directoryProblem = QStringLiteral("La cartella %1 non si può leggere.")
                                  .arg(QDir::toNativeSeparators(directory));
     else
         m_directoryProblem.clear();
-    if (m_directoryProblem.isEmpty())
-        m_watcher.addPath(directory);
+    if (m_directoryProblem.isEmpty()) m_watcher.addPath(directory);
 
     m_classes = listClassLogs(m_directoryProblem.isEmpty() ? directory : QString());
     m_current = mostRecent(m_classes);
@@ -92,8 +85,7 @@ const ClassLogFile *RegisterSession::currentClass() const
 
 bool RegisterSession::selectClass(int index)
 {
-    if (index < 0 || index >= m_classes.size())
-        return false;
+    if (index < 0 || index >= m_classes.size()) return false;
     if (index != m_current) {
         m_current = index;
         openCurrent();
@@ -130,8 +122,7 @@ void RegisterSession::watchCurrent()
     const ClassLogFile *file = currentClass();
     const QString wanted = file ? file->path : QString();
     for (const QString &path : watched)
-        if (path != wanted)
-            m_watcher.removePath(path);
+        if (path != wanted) m_watcher.removePath(path);
     // A file replaced by a new one drops out of the watch list: take it in again.
     if (!wanted.isEmpty() && !watched.contains(wanted) && QFileInfo::exists(wanted))
         m_watcher.addPath(wanted);
@@ -139,8 +130,7 @@ void RegisterSession::watchCurrent()
 
 void RegisterSession::refresh()
 {
-    if (m_directory.isEmpty())
-        return;
+    if (m_directory.isEmpty()) return;
     const QString openPath = currentClass() ? currentClass()->path : QString();
     const bool wasUsable = m_directoryProblem.isEmpty();
     const QFileInfo info(m_directory);
@@ -151,8 +141,7 @@ void RegisterSession::refresh()
         emit classesChanged();
         return;
     }
-    if (!info.isDir())
-        return;
+    if (!info.isDir()) return;
     if (!wasUsable) {
         m_directoryProblem.clear();
         m_watcher.addPath(m_directory);
@@ -165,16 +154,13 @@ void RegisterSession::refresh()
     m_classes = std::move(files);
     int current = -1;
     for (int i = 0; i < m_classes.size(); ++i)
-        if (m_classes[i].path == openPath)
-            current = i;
+        if (m_classes[i].path == openPath) current = i;
     const int before = m_current;
     m_current = current >= 0 ? current : mostRecent(m_classes);
-    if (!sameList || !wasUsable)
-        emit classesChanged();
+    if (!sameList || !wasUsable) emit classesChanged();
     if (current < 0) {
         // The open log is gone (or none was open): show the class playing now, if any.
-        if (!openPath.isEmpty() || before != m_current)
-            openCurrent();
+        if (!openPath.isEmpty() || before != m_current) openCurrent();
         return;
     }
     watchCurrent();
@@ -184,8 +170,7 @@ void RegisterSession::refresh()
 void RegisterSession::apply(ClassLogSource::Update update)
 {
     using Update = ClassLogSource::Update;
-    if (update.kind == Update::Unchanged)
-        return;
+    if (update.kind == Update::Unchanged) return;
     if (update.kind == Update::Reloaded) {
         m_games->setEntries(std::move(update.entries));
         m_warnings = std::move(update.warnings);
@@ -194,8 +179,7 @@ void RegisterSession::apply(ClassLogSource::Update update)
         m_games->replaceTail(update.keepEntries, std::move(update.entries));
         m_warnings.resize(std::min(update.keepWarnings, m_warnings.size()));
         for (const records::ClassLogWarning &w : std::as_const(update.warnings))
-            if (m_warnings.size() < ClassLogParser::MaxWarnings)
-                m_warnings.append(w);
+            if (m_warnings.size() < ClassLogParser::MaxWarnings) m_warnings.append(w);
         m_warningCount = update.keepWarningCount + update.warningCount;
     }
     m_readError = update.error;
@@ -209,8 +193,7 @@ void RegisterSession::summarize()
 {
     PupilSummaryBuilder builder;
     for (const ClassLogEntry &e : m_games->entries())
-        if (m_shown->accepts(e))
-            builder.add(e);
+        if (m_shown->accepts(e)) builder.add(e);
     m_pupils->setSummaries(builder.result());
 }
 
@@ -218,16 +201,14 @@ void RegisterSession::setNameFilter(const QString &text)
 {
     const QString before = m_shown->nameFilter();
     m_shown->setNameFilter(text);
-    if (m_shown->nameFilter() == before)
-        return;
+    if (m_shown->nameFilter() == before) return;
     summarize();
     emit gamesChanged();
 }
 
 void RegisterSession::setDateRange(const QDate &from, const QDate &to)
 {
-    if (from == m_shown->dateFrom() && to == m_shown->dateTo())
-        return;
+    if (from == m_shown->dateFrom() && to == m_shown->dateTo()) return;
     m_shown->setDateRange(from, to);
     summarize();
     emit gamesChanged();
@@ -239,8 +220,8 @@ QList<PupilSummary> RegisterSession::shownSummaries() const
     const int rows = m_pupilsSorted->rowCount();
     sorted.reserve(rows);
     for (int r = 0; r < rows; ++r)
-        sorted.append(
-            m_pupils->summaries().at(m_pupilsSorted->mapToSource(m_pupilsSorted->index(r, 0)).row()));
+        sorted.append(m_pupils->summaries().at(
+            m_pupilsSorted->mapToSource(m_pupilsSorted->index(r, 0)).row()));
     return sorted;
 }
 
@@ -248,8 +229,7 @@ QList<ClassLogEntry> RegisterSession::gamesOf(const QString &key) const
 {
     QList<ClassLogEntry> games;
     for (const ClassLogEntry &e : m_games->entries())
-        if (m_shown->accepts(e) && pupilKey(e.name) == key)
-            games.append(e);
+        if (m_shown->accepts(e) && pupilKey(e.name) == key) games.append(e);
     return games;
 }
 

@@ -91,20 +91,18 @@ QChart *makeBestScoreChart(const QList<PupilSummary> &pupils)
 
 QChart *makeProgressChart(const QString &pupilName, const QList<ClassLogEntry> &games)
 {
-    QChart *chart =
-        newChart(QStringLiteral("Andamento di %1: risposte esatte partita dopo partita")
-                     .arg(displayName(pupilName)));
+    QChart *chart = newChart(QStringLiteral("Andamento di %1: risposte esatte partita dopo partita")
+                                 .arg(displayName(pupilName)));
     QList<const ClassLogEntry *> dated;
     for (const ClassLogEntry &e : games)
-        if (e.date.isValid())
-            dated.append(&e);
+        if (e.date.isValid()) dated.append(&e);
     if (dated.isEmpty()) {
         chart->setTitle(QStringLiteral("Nessuna partita con data da mostrare"));
         return chart;
     }
-    std::stable_sort(dated.begin(), dated.end(), [](const ClassLogEntry *a, const ClassLogEntry *b) {
-        return a->date < b->date;
-    });
+    std::stable_sort(
+        dated.begin(), dated.end(),
+        [](const ClassLogEntry *a, const ClassLogEntry *b) { return a->date < b->date; });
 
     auto *series = new QLineSeries;
     series->setName(QStringLiteral("Risposte esatte"));
@@ -154,8 +152,7 @@ QImage renderChart(QChart *chart, const QSize &size)
     QGraphicsScene scene; // owns the chart from here on
     scene.addItem(chart);
     chart->resize(size);
-    if (chart->layout())
-        chart->layout()->activate();
+    if (chart->layout()) chart->layout()->activate();
     // Twice the pixels, so lines and letters stay sharp on paper.
     constexpr qreal Sharpness = 2;
     QImage image(size * Sharpness, QImage::Format_ARGB32_Premultiplied);

@@ -19,7 +19,7 @@
 namespace {
 
 struct CommandLine {
-    int exitStatus = -1; // 0 or more: end at once with this status
+    int exitStatus = -1;             // 0 or more: end at once with this status
     bool dataDirectoryGiven = false; // otherwise the game's own
     QString dataDirectory;
     bool classGiven = false;
@@ -78,9 +78,9 @@ CommandLine readCommandLine(int argc, char *argv[])
         return endingWith(2);
     }
     if (!options.positionalArguments().isEmpty()) {
-        std::fprintf(stderr,
-                     "solfira-registro: argomento inatteso '%s'\nProva 'solfira-registro --help'.\n",
-                     qPrintable(options.positionalArguments().constFirst()));
+        std::fprintf(
+            stderr, "solfira-registro: argomento inatteso '%s'\nProva 'solfira-registro --help'.\n",
+            qPrintable(options.positionalArguments().constFirst()));
         return endingWith(2);
     }
     if (options.isSet(QStringLiteral("version"))) {
@@ -99,8 +99,7 @@ CommandLine readCommandLine(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     const CommandLine commandLine = readCommandLine(argc, argv);
-    if (commandLine.exitStatus >= 0)
-        return commandLine.exitStatus;
+    if (commandLine.exitStatus >= 0) return commandLine.exitStatus;
 
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Solfira"));
@@ -119,8 +118,7 @@ int main(int argc, char *argv[])
 
     registro::RegisterSession session;
     session.setDataDirectory(directory);
-    if (commandLine.classGiven)
-        session.selectClassNamed(commandLine.className);
+    if (commandLine.classGiven) session.selectClassNamed(commandLine.className);
 
     registro::RegisterWindow window(&session);
     window.show();

@@ -11,6 +11,8 @@ set -euo pipefail
 PACKAGES=(
   # build
   cmake ninja-build g++ make pkg-config
+  # the code's format: make format, make format-check
+  clang-format
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
   qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
   # run: fonts metric-compatible with Arial and Times New Roman, Qt's Italian dialog buttons

@@ -20,11 +20,11 @@ public:
     };
 
     platform::NumberLocale locale{QStringLiteral(",")};
-    QQueue<int> answers;         // message box answers (6 or 7); OK boxes take none
-    QQueue<QString> inputs;      // input box answers ("" when the queue is empty)
-    QQueue<double> draws;        // rnd() values; then a fixed low-discrepancy sequence
-    QList<Box> boxes;            // every message box shown
-    QStringList inputPrompts;    // every input box shown
+    QQueue<platform::Answer> answers; // Yes/No box answers; OK boxes take none
+    QQueue<QString> inputs;           // input box answers ("" when the queue is empty)
+    QQueue<double> draws;             // rnd() values; then a fixed low-discrepancy sequence
+    QList<Box> boxes;                 // every message box shown
+    QStringList inputPrompts;         // every input box shown
     QString date = QStringLiteral("15/04/2007");
     int randomizeCount = 0;
     int beeps = 0;
@@ -33,15 +33,14 @@ public:
 
     platform::NumberLocale numberLocale() const override { return locale; }
 
-    int messageBox(const QString &prompt, platform::Buttons buttons, const QString &title) override
+    platform::Answer messageBox(const QString &prompt, platform::Buttons buttons,
+                                const QString &title) override
     {
         const Box box{prompt, buttons, title.isEmpty() ? platform::programTitle() : title};
         boxes.append(box);
-        if (onMessageBox)
-            onMessageBox(box);
-        if (buttons == platform::Buttons::Ok)
-            return platform::AnswerOk;
-        return answers.isEmpty() ? platform::AnswerNo : answers.dequeue();
+        if (onMessageBox) onMessageBox(box);
+        if (buttons == platform::Buttons::Ok) return platform::Answer::Ok;
+        return answers.isEmpty() ? platform::Answer::No : answers.dequeue();
     }
 
     QString inputBox(const QString &prompt, const QString &) override
@@ -54,8 +53,7 @@ public:
     void randomize() override { ++randomizeCount; }
     double rnd() override
     {
-        if (!draws.isEmpty())
-            return draws.dequeue();
+        if (!draws.isEmpty()) return draws.dequeue();
         fallback = std::fmod(fallback + 0.6180339887498949, 1.0);
         return fallback;
     }

@@ -75,29 +75,48 @@ void TestAnswers::judging_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QStringList>("scores"); // right, wrong, total
     QTest::addColumn<QString>("numeratorAfter");
-    QTest::newRow("3 and 2") << "3" << "2" << "Esatto, è incredibile!!!"
-                             << QStringList{"1", "0", "1"} << "3";
-    QTest::newRow("unreduced 15 and 10") << "15" << "10" << "Sbagliato!! 3 / 2"
-                                         << QStringList{"0", "1", "1"} << "15";
-    QTest::newRow("empty numerator") << "" << "2" << "Sbagliato!! 3 / 2"
-                                     << QStringList{"0", "1", "1"} << "1";
-    QTest::newRow("leading zero") << "03" << "2" << "Esatto, è incredibile!!!"
-                                  << QStringList{"1", "0", "1"} << "03";
-    QTest::newRow("blanks around") << " 3 " << "2 " << "Esatto, è incredibile!!!"
-                                   << QStringList{"1", "0", "1"} << " 3 ";
-    QTest::newRow("leading plus") << "+3" << " +2 " << "Esatto, è incredibile!!!"
-                                  << QStringList{"1", "0", "1"} << "+3";
+    QTest::newRow("3 and 2") << "3"
+                             << "2"
+                             << "Esatto, è incredibile!!!" << QStringList{"1", "0", "1"} << "3";
+    QTest::newRow("unreduced 15 and 10")
+        << "15"
+        << "10"
+        << "Sbagliato!! 3 / 2" << QStringList{"0", "1", "1"} << "15";
+    QTest::newRow("empty numerator") << ""
+                                     << "2"
+                                     << "Sbagliato!! 3 / 2" << QStringList{"0", "1", "1"} << "1";
+    QTest::newRow("leading zero") << "03"
+                                  << "2"
+                                  << "Esatto, è incredibile!!!" << QStringList{"1", "0", "1"}
+                                  << "03";
+    QTest::newRow("blanks around")
+        << " 3 "
+        << "2 "
+        << "Esatto, è incredibile!!!" << QStringList{"1", "0", "1"} << " 3 ";
+    QTest::newRow("leading plus") << "+3"
+                                  << " +2 "
+                                  << "Esatto, è incredibile!!!" << QStringList{"1", "0", "1"}
+                                  << "+3";
     // Boxes that are not plain whole numbers get one verdict: wrong.
-    QTest::newRow("3/2 in the numerator") << "3/2" << "2" << "Sbagliato!! 3 / 2"
-                                          << QStringList{"0", "1", "1"} << "3/2";
-    QTest::newRow("1 5 reads 15, wrong") << "1 5" << "10" << "Sbagliato!! 3 / 2"
-                                         << QStringList{"0", "1", "1"} << "1 5";
-    QTest::newRow("3+ in the numerator") << "3+" << "2" << "Sbagliato!! 3 / 2"
-                                         << QStringList{"0", "1", "1"} << "3+";
-    QTest::newRow("2 / in the denominator") << "3" << "2/" << "Sbagliato!! 3 / 2"
-                                            << QStringList{"0", "1", "1"} << "3";
-    QTest::newRow("swapped") << "2" << "3" << "Sbagliato!! 3 / 2" << QStringList{"0", "1", "1"}
-                             << "2";
+    QTest::newRow("3/2 in the numerator")
+        << "3/2"
+        << "2"
+        << "Sbagliato!! 3 / 2" << QStringList{"0", "1", "1"} << "3/2";
+    QTest::newRow("1 5 reads 15, wrong")
+        << "1 5"
+        << "10"
+        << "Sbagliato!! 3 / 2" << QStringList{"0", "1", "1"} << "1 5";
+    QTest::newRow("3+ in the numerator")
+        << "3+"
+        << "2"
+        << "Sbagliato!! 3 / 2" << QStringList{"0", "1", "1"} << "3+";
+    QTest::newRow("2 / in the denominator")
+        << "3"
+        << "2/"
+        << "Sbagliato!! 3 / 2" << QStringList{"0", "1", "1"} << "3";
+    QTest::newRow("swapped") << "2"
+                             << "3"
+                             << "Sbagliato!! 3 / 2" << QStringList{"0", "1", "1"} << "2";
 }
 
 void TestAnswers::judging()
@@ -269,7 +288,7 @@ void TestAnswers::accessKeys()
     QCOMPARE(w->lblNum1->caption(), "1,5");
     QCOMPARE(services->randomizeCount, 3);
     // Alt+X always reaches Exit: the exit question is asked (and answered No).
-    services->answers.enqueue(platform::AnswerNo);
+    services->answers.enqueue(platform::Answer::No);
     // Pressed in the answer box, it is no character for the box.
     QTest::keyClick(w->txtAnswer, Qt::Key_X, Qt::AltModifier);
     QTRY_COMPARE(services->prompts(), QStringList{"Vuoi veramente lasciarmi  ?"});

@@ -77,13 +77,19 @@ void TestClassLogReader::lineEnds_data()
     QTest::newRow("CR LF") << a + "\r\n" + b + "\r\n" << QList<qint64>{1, 2} << QList<qint64>{};
     QTest::newRow("LF") << a + "\n" + b + "\n" << QList<qint64>{1, 2} << QList<qint64>{};
     QTest::newRow("mixed") << a + "\n" + b + "\r\n" << QList<qint64>{1, 2} << QList<qint64>{};
-    QTest::newRow("last line without end") << a + "\r\n" + b << QList<qint64>{1, 2} << QList<qint64>{};
-    QTest::newRow("CR CR LF") << a + "\r\r\n" + b + "\r\r\n" << QList<qint64>{1, 2} << QList<qint64>{};
-    QTest::newRow("blank line between") << a + "\r\n\r\n" + b + "\r\n" << QList<qint64>{1, 3} << QList<qint64>{2};
-    QTest::newRow("byte order mark") << "\xEF\xBB\xBF" + a + "\r\n" << QList<qint64>{1} << QList<qint64>{};
-    QTest::newRow("byte order mark not at the start") << a + "\r\n\xEF\xBB\xBF" + b + "\r\n" << QList<qint64>{1, 2} << QList<qint64>{2};
+    QTest::newRow("last line without end")
+        << a + "\r\n" + b << QList<qint64>{1, 2} << QList<qint64>{};
+    QTest::newRow("CR CR LF") << a + "\r\r\n" + b + "\r\r\n"
+                              << QList<qint64>{1, 2} << QList<qint64>{};
+    QTest::newRow("blank line between") << a + "\r\n\r\n" + b + "\r\n"
+                                        << QList<qint64>{1, 3} << QList<qint64>{2};
+    QTest::newRow("byte order mark") << "\xEF\xBB\xBF" + a + "\r\n"
+                                     << QList<qint64>{1} << QList<qint64>{};
+    QTest::newRow("byte order mark not at the start") << a + "\r\n\xEF\xBB\xBF" + b + "\r\n"
+                                                      << QList<qint64>{1, 2} << QList<qint64>{2};
     QTest::newRow("empty file") << QByteArray() << QList<qint64>{} << QList<qint64>{};
-    QTest::newRow("only line ends") << QByteArray("\r\n\n") << QList<qint64>{} << QList<qint64>{1, 2};
+    QTest::newRow("only line ends")
+        << QByteArray("\r\n\n") << QList<qint64>{} << QList<qint64>{1, 2};
 }
 
 void TestClassLogReader::lineEnds()
@@ -108,10 +114,10 @@ void TestClassLogReader::lineEnds()
 void TestClassLogReader::splitAnywhere()
 {
     // Blocks of a file, or the bytes a growing log adds, may end anywhere.
-    const QByteArray bytes = written("Anna") + "Nome:  Luca  Risp\r\n"
-                             + QByteArray("Nome:  Nicol\xc3\xb2  Risposte esatte 1  Risposte "
-                                          "errate  2Tempo restante   00:03:12Data:   15/04/07\n")
-                             + written("Sara", 3, 3, LogForm::NewRecord).chopped(2);
+    const QByteArray bytes = written("Anna") + "Nome:  Luca  Risp\r\n" +
+                             QByteArray("Nome:  Nicol\xc3\xb2  Risposte esatte 1  Risposte "
+                                        "errate  2Tempo restante   00:03:12Data:   15/04/07\n") +
+                             written("Sara", 3, 3, LogForm::NewRecord).chopped(2);
     const QStringList whole = parsedWhole(bytes);
     QCOMPARE(whole.size(), 3 + 2); // three games, a cut line, a line in UTF-8
     for (qsizetype cut = 0; cut <= bytes.size(); ++cut) {
@@ -132,8 +138,8 @@ void TestClassLogReader::splitAnywhere()
 
 void TestClassLogReader::overlongLine()
 {
-    const QByteArray huge = "Nome:  " + QByteArray(3 * ClassLogParser::MaxLineLength, 'A')
-                            + written("").sliced(7);
+    const QByteArray huge =
+        "Nome:  " + QByteArray(3 * ClassLogParser::MaxLineLength, 'A') + written("").sliced(7);
     const QByteArray bytes = written("Anna") + huge + written("Luca");
     ClassLogParser parser;
     for (qsizetype at = 0; at < bytes.size(); at += 1000)

@@ -3,10 +3,10 @@
 #include "records/ClassLog.h"
 #include "window/Tavola.h"
 
+#include "RealLocales.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include "RealLocales.h"
 
 #include <QTest>
 
@@ -146,9 +146,12 @@ void TestCompetition::classCommand_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("kept");
     QTest::addColumn<bool>("shortened"); // told so in a box before the class is shown
-    QTest::newRow("3B") << "3B" << "3B" << false;
-    QTest::newRow("cancelled") << "" << "" << false;
-    QTest::newRow("pasted line break ends it") << "3B\nNome:  Mallory" << "3B" << false;
+    QTest::newRow("3B") << "3B"
+                        << "3B" << false;
+    QTest::newRow("cancelled") << ""
+                               << "" << false;
+    QTest::newRow("pasted line break ends it") << "3B\nNome:  Mallory"
+                                               << "3B" << false;
     QTest::newRow("too long for a file name") << QString(300, 'a') << QString(251, 'a') << true;
 }
 
@@ -189,7 +192,7 @@ void TestCompetition::newCompetitionNo()
     const QString question = w->lblNum1->caption();
     w->errate = 2;
     w->lblScore1->setCaption("2");
-    services->answers.enqueue(platform::AnswerNo);
+    services->answers.enqueue(platform::Answer::No);
     w->Next->trigger();
     QCOMPARE(services->boxes.last().prompt, "INIZIAMO UNA NUOVA GARA  ?");
     QCOMPARE(services->boxes.last().title, "INIZIARE NUOVA GARA");
@@ -216,7 +219,7 @@ void TestCompetition::newCompetitionYes()
         w->Timer1_Timer();
     Label *oldScore = w->lblScore;
 
-    services->answers.enqueue(platform::AnswerYes);
+    services->answers.enqueue(platform::Answer::Yes);
     services->inputs.enqueue("Bea");
     w->Next->trigger();
     QVERIFY(w->lblScore != oldScore); // the controls were created anew
@@ -270,11 +273,11 @@ void TestCompetition::timeOverNoNo()
     startGame("Anna");
     for (int i = 0; i < 900; ++i)
         w->Timer1_Timer();
-    services->answers.append({platform::AnswerNo, platform::AnswerNo});
+    services->answers.append({platform::Answer::No, platform::Answer::No});
     w->Timer1_Timer();
-    QCOMPARE(services->prompts().mid(1), (QStringList{"Vuoi veramente lasciarmi  ?",
-                                                      "Tempo scaduto",
-                                                      "Vuoi veramente lasciarmi  ?"}));
+    QCOMPARE(services->prompts().mid(1),
+             (QStringList{"Vuoi veramente lasciarmi  ?", "Tempo scaduto",
+                          "Vuoi veramente lasciarmi  ?"}));
     QCOMPARE(services->boxes[1].title, "Uscire dal programma");
     QCOMPARE(services->boxes[2].title, "Solfira");
     QCOMPARE(services->boxes[2].buttons, platform::Buttons::Ok);
@@ -284,7 +287,7 @@ void TestCompetition::timeOverNoNo()
     QVERIFY(!w->hasEnded());
     QVERIFY(!QFile::exists(path("Label2.txt")));
     // The game goes on and Exit still works.
-    services->answers.enqueue(platform::AnswerYes);
+    services->answers.enqueue(platform::Answer::Yes);
     w->cmdExit->click();
     QVERIFY(w->hasEnded());
     QVERIFY(bytesOf(path("Label2.txt")).contains("Tempo restante   00:00:00Data:"));
@@ -295,7 +298,7 @@ void TestCompetition::timeOverYes()
     startGame("Anna");
     for (int i = 0; i < 900; ++i)
         w->Timer1_Timer();
-    services->answers.enqueue(platform::AnswerYes);
+    services->answers.enqueue(platform::Answer::Yes);
     w->Timer1_Timer();
     QVERIFY(w->hasEnded());
     QCOMPARE(services->endCount, 1);
@@ -314,24 +317,24 @@ void TestCompetition::ticksWhileAQuestionIsOpen()
             w->Timer1_Timer();
     };
     // The exit button's question does not pause the clock...
-    services->answers.enqueue(platform::AnswerNo);
+    services->answers.enqueue(platform::Answer::No);
     w->cmdExit_Click();
     QCOMPARE(w->lblconto->caption(), "00:14:57");
     QCOMPARE(w->restanti, qint16(897));
     for (int i = 0; i < 895; ++i)
         w->Timer1_Timer();
     // ...which runs down to 00:00:00 and no further, asking nothing more.
-    services->answers.enqueue(platform::AnswerNo);
+    services->answers.enqueue(platform::Answer::No);
     w->cmdExit_Click();
     QCOMPARE(w->lblconto->caption(), "00:00:00");
     QCOMPARE(w->restanti, qint16(0));
     QCOMPARE(services->prompts().size(), 1 + 2);
     // Tick 901: question, time over, question; the ticks under them ask nothing.
-    services->answers.append({platform::AnswerNo, platform::AnswerNo});
+    services->answers.append({platform::Answer::No, platform::Answer::No});
     w->Timer1_Timer();
-    QCOMPARE(services->prompts().mid(3), (QStringList{"Vuoi veramente lasciarmi  ?",
-                                                      "Tempo scaduto",
-                                                      "Vuoi veramente lasciarmi  ?"}));
+    QCOMPARE(services->prompts().mid(3),
+             (QStringList{"Vuoi veramente lasciarmi  ?", "Tempo scaduto",
+                          "Vuoi veramente lasciarmi  ?"}));
     QCOMPARE(w->lblconto->caption(), "00:00:00");
     QCOMPARE(services->beeps, 1);
 }
@@ -341,7 +344,7 @@ void TestCompetition::clockNeverGoesBelowZero()
     startGame("Anna");
     for (int i = 0; i < 900; ++i)
         w->Timer1_Timer();
-    w->restanti = 60; // a count out of step with the clock text
+    w->restanti = 60;  // a count out of step with the clock text
     w->Timer1_Timer(); // the exit question, answered No
     QCOMPARE(w->lblconto->caption(), "00:00:00");
     QCOMPARE(w->restanti, qint16(0));
@@ -358,8 +361,7 @@ void TestCompetition::nothingIsAskedOverTheEndOfAGame()
 {
     QFETCH(bool, logWritable);
     startGame("Anna");
-    if (!logWritable)
-        QVERIFY(QDir(dir->path()).mkdir("Label2.txt"));
+    if (!logWritable) QVERIFY(QDir(dir->path()).mkdir("Label2.txt"));
     for (int i = 0; i < 899; ++i)
         w->Timer1_Timer();
     w->lblScore->setCaption("1"); // a new record in the last second
@@ -369,7 +371,7 @@ void TestCompetition::nothingIsAskedOverTheEndOfAGame()
             for (int i = 0; i < 3; ++i)
                 w->Timer1_Timer();
     };
-    services->answers.append({platform::AnswerYes, platform::AnswerYes, platform::AnswerYes});
+    services->answers.append({platform::Answer::Yes, platform::Answer::Yes, platform::Answer::Yes});
     w->cmdExit_Click();
     QCOMPARE(services->prompts().size(), 1 + 2);
     QCOMPARE(w->hasEnded(), logWritable);
@@ -400,14 +402,15 @@ void TestCompetition::minimisedCaptionFollowsTheClock()
 void TestCompetition::exitNoChangesNothing()
 {
     startGame("Anna");
-    services->answers.enqueue(platform::AnswerNo);
+    services->answers.enqueue(platform::Answer::No);
     w->cmdExit->click();
     QCOMPARE(services->boxes.last().prompt, "Vuoi veramente lasciarmi  ?");
     QCOMPARE(services->boxes.last().title, "Uscire dal programma");
     QCOMPARE(services->boxes.last().buttons, platform::Buttons::YesNoQuestion);
     QVERIFY(!w->hasEnded());
     QVERIFY(w->Timer1->isActive());
-    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), (QStringList{"velmora.txt", "velmora1.txt"}));
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files),
+             (QStringList{"velmora.txt", "velmora1.txt"}));
 }
 
 void TestCompetition::exitFirstRunScores_data()
@@ -438,12 +441,13 @@ void TestCompetition::exitFirstRunScores()
     w->esatte = qint16(right);
     w->lblScore->setCaption(QString::number(right));
     const int before = int(services->boxes.size());
-    services->answers.enqueue(platform::AnswerYes);
+    services->answers.enqueue(platform::Answer::Yes);
     w->cmdExit_Click();
     QVERIFY(w->hasEnded());
     QCOMPARE(int(services->boxes.size()) - before - 1, boxesAfterQuestion);
     if (boxesAfterQuestion)
-        QCOMPARE(services->boxes.last().prompt, "Ok ho registrato il tuo record, C A M P I O N E\"");
+        QCOMPARE(services->boxes.last().prompt,
+                 "Ok ho registrato il tuo record, C A M P I O N E\"");
     QCOMPARE(bytesOf(path("velmora.txt")), record);
     QCOMPARE(bytesOf(path("Label2.txt")), logLine);
 }
@@ -454,7 +458,7 @@ void TestCompetition::recordBeaten()
     writeBytes(path("velmora1.txt"), "Carlo\r\n");
     startGame("Bea");
     w->lblScore->setCaption("13");
-    services->answers.enqueue(platform::AnswerYes);
+    services->answers.enqueue(platform::Answer::Yes);
     w->cmdExit_Click();
     QCOMPARE(bytesOf(path("velmora.txt")), QByteArray("13\r\n"));
     QCOMPARE(bytesOf(path("velmora1.txt")), QByteArray("Bea\r\n"));
@@ -493,8 +497,7 @@ void TestCompetition::failedWriteAtTheEndReturnsToTheGame_data()
     QTest::addColumn<QByteArray>("record");
     QTest::newRow("record stands") << "0" << QByteArray("00:15:00Data:   ") << QByteArray();
     // The first try already stored the record; the retry logs the record game it was.
-    QTest::newRow("new record") << "1" << QByteArray("00:15:00-\"Data:  ")
-                                << QByteArray("1\r\n");
+    QTest::newRow("new record") << "1" << QByteArray("00:15:00-\"Data:  ") << QByteArray("1\r\n");
 }
 
 void TestCompetition::failedWriteAtTheEndReturnsToTheGame()
@@ -505,14 +508,14 @@ void TestCompetition::failedWriteAtTheEndReturnsToTheGame()
     startGame("Anna");
     QVERIFY(QDir(dir->path()).mkdir("Label2.txt"));
     w->lblScore->setCaption(score);
-    services->answers.enqueue(platform::AnswerYes);
+    services->answers.enqueue(platform::Answer::Yes);
     w->cmdExit_Click();
     QVERIFY(!w->hasEnded());
     QVERIFY(services->prompts().last().contains("Label2.txt"));
     QCOMPARE(w->lblScore->caption(), score);
     // Exit can be tried again once the problem is gone.
     QVERIFY(QDir(dir->path()).rmdir("Label2.txt"));
-    services->answers.enqueue(platform::AnswerYes);
+    services->answers.enqueue(platform::Answer::Yes);
     w->cmdExit_Click();
     QVERIFY(w->hasEnded());
     QVERIFY(bytesOf(path("Label2.txt")).contains(beforeDate));
@@ -542,7 +545,7 @@ void TestCompetition::wholeGameThroughTheWindow()
     QCOMPARE(w->lblMessage->caption(), "Sbagliato!! 13 / 4");
     for (int i = 0; i < 192; ++i)
         w->Timer1_Timer();
-    services->answers.enqueue(platform::AnswerYes);
+    services->answers.enqueue(platform::Answer::Yes);
     QTest::keyClick(w->cmdExit, Qt::Key_Return);
     QVERIFY(w->hasEnded());
     QCOMPARE(bytesOf(path("3A.txt")),
@@ -561,7 +564,8 @@ void TestCompetition::closingWritesNothing()
     w->close();
     QVERIFY(w->hasEnded());
     QCOMPARE(services->endCount, 1);
-    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), (QStringList{"velmora.txt", "velmora1.txt"}));
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files),
+             (QStringList{"velmora.txt", "velmora1.txt"}));
     QCOMPARE(bytesOf(path("velmora.txt")), QByteArray());
     // No handler runs after the end.
     const int boxes = int(services->boxes.size());
@@ -574,20 +578,23 @@ void TestCompetition::closingWritesNothing()
 void TestCompetition::numeratorBoxTells_data()
 {
     QTest::addColumn<bool>("record");
-    QTest::addColumn<int>("ticks");    // before the question asked for
+    QTest::addColumn<int>("ticks");     // before the question asked for
     QTest::addColumn<QString>("asked"); // "" (the first question), "next", "new competition"
     QTest::addColumn<QString>("told");  // after the question
     const QString help = "Scrivi il numeratore, poi premi Invio.";
     QTest::newRow("first, with a record")
-        << true << 0 << "" << "Tempo restante: 15 minuti. Sfidante: Anna. Il record è di Carlo, "
-                              "con 12 punti. " + help;
+        << true << 0 << ""
+        << "Tempo restante: 15 minuti. Sfidante: Anna. Il record è di Carlo, "
+           "con 12 punti. " +
+               help;
     QTest::newRow("first, no record yet")
-        << false << 0 << "" << "Tempo restante: 15 minuti. Sfidante: Anna. Ancora nessun record. "
-                               + help;
+        << false << 0 << ""
+        << "Tempo restante: 15 minuti. Sfidante: Anna. Ancora nessun record. " + help;
     QTest::newRow("second: the time, not the record again")
-        << true << 61 << "next" << "Tempo restante: 13 minuti e 59 secondi. " + help;
-    QTest::newRow("one minute and one second")
-        << true << 839 << "next" << "Tempo restante: 1 minuto e 1 secondo. " + help;
+        << true << 61 << "next"
+        << "Tempo restante: 13 minuti e 59 secondi. " + help;
+    QTest::newRow("one minute and one second") << true << 839 << "next"
+                                               << "Tempo restante: 1 minuto e 1 secondo. " + help;
     QTest::newRow("a new competition tells the record again")
         << true << 5 << "new competition"
         << "Tempo restante: 15 minuti. Sfidante: Bea. Il record è di Carlo, con 12 punti. " + help;
@@ -609,12 +616,13 @@ void TestCompetition::numeratorBoxTells()
     if (asked == "next") {
         w->cmdNext_Click();
     } else if (asked == "new competition") {
-        services->answers.enqueue(platform::AnswerYes);
+        services->answers.enqueue(platform::Answer::Yes);
         services->inputs.enqueue("Bea");
         w->Next->trigger();
     }
     QCOMPARE(w->txtAnswer->accessibleDescription(),
-             "Scrivi " + w->lblNum1->caption() + " come frazione ridotta ai minimi termini. " + told);
+             "Scrivi " + w->lblNum1->caption() + " come frazione ridotta ai minimi termini. " +
+                 told);
 }
 
 // At five minutes and at one minute left a notice that nobody sees is shown, and a screen
@@ -622,7 +630,7 @@ void TestCompetition::numeratorBoxTells()
 void TestCompetition::timeMarks_data()
 {
     QTest::addColumn<int>("ticks");
-    QTest::addColumn<bool>("typing"); // a key typed just before the last tick
+    QTest::addColumn<bool>("typing");  // a key typed just before the last tick
     QTest::addColumn<QString>("told"); // "": nothing
     QTest::newRow("5 minutes") << 600 << false << "Restano 5 minuti.";
     QTest::newRow("a second before: nothing yet") << 599 << false << "";
@@ -642,8 +650,7 @@ void TestCompetition::timeMarks()
     w->txtAnswer->setFocus();
     for (int i = 0; i < ticks - 1; ++i)
         w->Timer1_Timer();
-    if (typing)
-        QTest::keyClick(w->txtAnswer, Qt::Key_4);
+    if (typing) QTest::keyClick(w->txtAnswer, Qt::Key_4);
     w->Timer1_Timer();
     if (typing) {
         QVERIFY(notice->isHidden()); // put off while the pupil types
@@ -656,8 +663,7 @@ void TestCompetition::timeMarks()
         }
     }
     QCOMPARE(notice->isVisible(), !told.isEmpty());
-    if (!told.isEmpty())
-        QCOMPARE(notice->accessibleName(), told);
+    if (!told.isEmpty()) QCOMPARE(notice->accessibleName(), told);
     QCOMPARE(notice->size(), QSize(1, 1));
     QCOMPARE(notice->focusPolicy(), Qt::NoFocus);
     QCOMPARE(w->txtAnswer->text(), typing ? "4" : "");

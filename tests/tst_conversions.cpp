@@ -40,19 +40,32 @@ void TestConversions::numberToText_data()
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("separator");
     QTest::addColumn<QString>("text");
-    QTest::addRow("comma") << 3.25 << "," << "3,25";
-    QTest::addRow("point") << 3.25 << "." << "3.25";
-    QTest::addRow("no trailing zeros") << 3.10 << "," << "3,1";
-    QTest::addRow("whole") << 3.0 << "," << "3";
-    QTest::addRow("zero before separator") << 0.5 << "," << "0,5";
-    QTest::addRow("negative") << -1.5 << "," << "-1,5";
-    QTest::addRow("negative zero") << -0.0 << "," << "0";
-    QTest::addRow("15 significant digits") << 1.0 / 3.0 << "," << "0,333333333333333";
-    QTest::addRow("no grouping") << 1234567.0 << "," << "1234567";
-    QTest::addRow("two-character separator") << 1.5 << ",," << "1,,5";
-    QTest::addRow("ten decimals") << 0.1234567891 << "," << "0,1234567891";
-    QTest::addRow("large in exponent form") << 1e15 << "," << "1E+15";
-    QTest::addRow("2.675 stays as written") << 2.675 << "," << "2,675";
+    QTest::addRow("comma") << 3.25 << ","
+                           << "3,25";
+    QTest::addRow("point") << 3.25 << "."
+                           << "3.25";
+    QTest::addRow("no trailing zeros") << 3.10 << ","
+                                       << "3,1";
+    QTest::addRow("whole") << 3.0 << ","
+                           << "3";
+    QTest::addRow("zero before separator") << 0.5 << ","
+                                           << "0,5";
+    QTest::addRow("negative") << -1.5 << ","
+                              << "-1,5";
+    QTest::addRow("negative zero") << -0.0 << ","
+                                   << "0";
+    QTest::addRow("15 significant digits") << 1.0 / 3.0 << ","
+                                           << "0,333333333333333";
+    QTest::addRow("no grouping") << 1234567.0 << ","
+                                 << "1234567";
+    QTest::addRow("two-character separator") << 1.5 << ",,"
+                                             << "1,,5";
+    QTest::addRow("ten decimals") << 0.1234567891 << ","
+                                  << "0,1234567891";
+    QTest::addRow("large in exponent form") << 1e15 << ","
+                                            << "1E+15";
+    QTest::addRow("2.675 stays as written") << 2.675 << ","
+                                            << "2,675";
 }
 
 void TestConversions::numberToText()
@@ -68,14 +81,22 @@ void TestConversions::readNumber_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("separator");
     QTest::addColumn<double>("value");
-    QTest::addRow("comma") << "3,25" << "," << 3.25;
-    QTest::addRow("point") << "3.25" << "." << 3.25;
-    QTest::addRow("blanks around") << "  12 " << "," << 12.0;
-    QTest::addRow("leading zeros") << "05" << "," << 5.0;
-    QTest::addRow("sign") << "-1,5" << "," << -1.5;
-    QTest::addRow("no integer digits") << ",5" << "," << 0.5;
-    QTest::addRow("exponent") << "1,5E+2" << "," << 150.0;
-    QTest::addRow("two-character separator") << "1,,5" << ",," << 1.5;
+    QTest::addRow("comma") << "3,25"
+                           << "," << 3.25;
+    QTest::addRow("point") << "3.25"
+                           << "." << 3.25;
+    QTest::addRow("blanks around") << "  12 "
+                                   << "," << 12.0;
+    QTest::addRow("leading zeros") << "05"
+                                   << "," << 5.0;
+    QTest::addRow("sign") << "-1,5"
+                          << "," << -1.5;
+    QTest::addRow("no integer digits") << ",5"
+                                       << "," << 0.5;
+    QTest::addRow("exponent") << "1,5E+2"
+                              << "," << 150.0;
+    QTest::addRow("two-character separator") << "1,,5"
+                                             << ",," << 1.5;
 }
 
 void TestConversions::readNumber()
@@ -91,17 +112,28 @@ void TestConversions::readNumberErrors_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("separator");
     QTest::addColumn<int>("error");
-    QTest::addRow("empty") << "" << "," << 13;
-    QTest::addRow("blanks only") << "   " << "," << 13;
-    QTest::addRow("inner space") << "1 5" << "," << 13;
-    QTest::addRow("fraction") << "3/2" << "," << 13;
-    QTest::addRow("point under comma locale") << "3.25" << "," << 13;
-    QTest::addRow("comma under point locale") << "3,25" << "." << 13;
-    QTest::addRow("letter") << "a" << "," << 13;
-    QTest::addRow("plus inside") << "1+2" << "," << 13;
-    QTest::addRow("separator alone") << "," << "," << 13;
-    QTest::addRow("exponent without digits") << "1E" << "," << 13;
-    QTest::addRow("too large for a double") << "1E400" << "," << 6;
+    QTest::addRow("empty") << ""
+                           << "," << 13;
+    QTest::addRow("blanks only") << "   "
+                                 << "," << 13;
+    QTest::addRow("inner space") << "1 5"
+                                 << "," << 13;
+    QTest::addRow("fraction") << "3/2"
+                              << "," << 13;
+    QTest::addRow("point under comma locale") << "3.25"
+                                              << "," << 13;
+    QTest::addRow("comma under point locale") << "3,25"
+                                              << "." << 13;
+    QTest::addRow("letter") << "a"
+                            << "," << 13;
+    QTest::addRow("plus inside") << "1+2"
+                                 << "," << 13;
+    QTest::addRow("separator alone") << ","
+                                     << "," << 13;
+    QTest::addRow("exponent without digits") << "1E"
+                                             << "," << 13;
+    QTest::addRow("too large for a double") << "1E400"
+                                            << "," << 6;
     QTest::addRow("four hundred digits") << QString(400, u'9') << "," << 6;
 }
 
@@ -177,25 +209,44 @@ void TestConversions::patterns_data()
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("text");
-    QTest::addRow("one decimal") << 3.7 << "#0.0" << "3,7";
-    QTest::addRow("one decimal, half up") << 1.25 << "#0.0" << "1,3";
-    QTest::addRow("one decimal reaches 9,0") << 8.95 << "#0.0" << "9,0";
-    QTest::addRow("one decimal below 1,05") << 1.0499 << "#0.0" << "1,0";
-    QTest::addRow("1,05 rounds up") << 1.05 << "#0.0" << "1,1";
-    QTest::addRow("two decimals keep a trailing zero") << 3.7 << "#0.#0" << "3,70";
-    QTest::addRow("1,125 half up") << 1.125 << "#0.#0" << "1,13";
-    QTest::addRow("2,675 half up on its text") << 2.675 << "#0.#0" << "2,68";
-    QTest::addRow("two decimals reach a whole") << 8.999 << "#0.#0" << "9,00";
-    QTest::addRow("below one") << 0.05 << "#0.0" << "0,1";
-    QTest::addRow("integer zero") << 0.0 << "###0" << "0";
-    QTest::addRow("integer") << 12.0 << "###0" << "12";
-    QTest::addRow("integer wide") << 32767.0 << "####0" << "32767";
-    QTest::addRow("integer rounds") << 2.5 << "###0" << "3";
-    QTest::addRow("two digits") << 5.0 << "00" << "05";
-    QTest::addRow("two digits zero") << 0.0 << "00" << "00";
-    QTest::addRow("two digits of 59") << 59.0 << "00" << "59";
-    QTest::addRow("three digits") << 900.0 << "00" << "900";
-    QTest::addRow("negative") << -1.25 << "#0.0" << "-1,3";
+    QTest::addRow("one decimal") << 3.7 << "#0.0"
+                                 << "3,7";
+    QTest::addRow("one decimal, half up") << 1.25 << "#0.0"
+                                          << "1,3";
+    QTest::addRow("one decimal reaches 9,0") << 8.95 << "#0.0"
+                                             << "9,0";
+    QTest::addRow("one decimal below 1,05") << 1.0499 << "#0.0"
+                                            << "1,0";
+    QTest::addRow("1,05 rounds up") << 1.05 << "#0.0"
+                                    << "1,1";
+    QTest::addRow("two decimals keep a trailing zero") << 3.7 << "#0.#0"
+                                                       << "3,70";
+    QTest::addRow("1,125 half up") << 1.125 << "#0.#0"
+                                   << "1,13";
+    QTest::addRow("2,675 half up on its text") << 2.675 << "#0.#0"
+                                               << "2,68";
+    QTest::addRow("two decimals reach a whole") << 8.999 << "#0.#0"
+                                                << "9,00";
+    QTest::addRow("below one") << 0.05 << "#0.0"
+                               << "0,1";
+    QTest::addRow("integer zero") << 0.0 << "###0"
+                                  << "0";
+    QTest::addRow("integer") << 12.0 << "###0"
+                             << "12";
+    QTest::addRow("integer wide") << 32767.0 << "####0"
+                                  << "32767";
+    QTest::addRow("integer rounds") << 2.5 << "###0"
+                                    << "3";
+    QTest::addRow("two digits") << 5.0 << "00"
+                                << "05";
+    QTest::addRow("two digits zero") << 0.0 << "00"
+                                     << "00";
+    QTest::addRow("two digits of 59") << 59.0 << "00"
+                                      << "59";
+    QTest::addRow("three digits") << 900.0 << "00"
+                                  << "900";
+    QTest::addRow("negative") << -1.25 << "#0.0"
+                              << "-1,3";
 }
 
 void TestConversions::patterns()
@@ -277,7 +328,8 @@ void TestConversions::systemLocaleFollowsEnvironment()
 {
     // The same conversions under the locales a school PC may have.
     QCOMPARE(NumberLocale::fromLocale(QLocale(QLocale::Italian, QLocale::Italy)).decimal, ",");
-    QCOMPARE(NumberLocale::fromLocale(QLocale(QLocale::English, QLocale::UnitedStates)).decimal, ".");
+    QCOMPARE(NumberLocale::fromLocale(QLocale(QLocale::English, QLocale::UnitedStates)).decimal,
+             ".");
 }
 
 SOLFIRA_TEST_APPLESS_MAIN_UNDER_LOCALES(TestConversions)

@@ -76,17 +76,32 @@ void TestEngine::conversion_data()
     QTest::addColumn<QStringList>("boxes"); // Text1 Text2 Text5 Text6 Text9 Text10
     QTest::addColumn<int>("num");
     QTest::addColumn<int>("den");
-    QTest::addRow("3,25") << 3.25 << "," << "3+1/4" << QStringList{"3", "1", "1", "4", "13", "4"} << 13 << 4;
-    QTest::addRow("3.25 in English") << 3.25 << "." << "3+1/4" << QStringList{"3", "1", "1", "4", "13", "4"} << 13 << 4;
-    QTest::addRow("2,4 divisor 2") << 2.4 << "," << "2+2/5" << QStringList{"2", "1", "2", "5", "12", "5"} << 12 << 5;
-    QTest::addRow("1,05 digits 05") << 1.05 << "," << "1+1/20" << QStringList{"1", "1", "1", "20", "21", "20"} << 21 << 20;
-    QTest::addRow("8,5") << 8.5 << "," << "8+1/2" << QStringList{"8", "1", "1", "2", "17", "2"} << 17 << 2;
-    QTest::addRow("0,5 leaves the plus") << 0.5 << "," << "+1/2" << QStringList{"0", "1", "1", "2", "1", "2"} << 1 << 2;
-    QTest::addRow("4,1") << 4.1 << "," << "4+1/10" << QStringList{"4", "1", "1", "10", "41", "10"} << 41 << 10;
-    QTest::addRow("8,99") << 8.99 << "," << "8+99/100" << QStringList{"8", "1", "99", "100", "899", "100"} << 899 << 100;
+    QTest::addRow("3,25") << 3.25 << ","
+                          << "3+1/4" << QStringList{"3", "1", "1", "4", "13", "4"} << 13 << 4;
+    QTest::addRow("3.25 in English")
+        << 3.25 << "."
+        << "3+1/4" << QStringList{"3", "1", "1", "4", "13", "4"} << 13 << 4;
+    QTest::addRow("2,4 divisor 2")
+        << 2.4 << ","
+        << "2+2/5" << QStringList{"2", "1", "2", "5", "12", "5"} << 12 << 5;
+    QTest::addRow("1,05 digits 05")
+        << 1.05 << ","
+        << "1+1/20" << QStringList{"1", "1", "1", "20", "21", "20"} << 21 << 20;
+    QTest::addRow("8,5") << 8.5 << ","
+                         << "8+1/2" << QStringList{"8", "1", "1", "2", "17", "2"} << 17 << 2;
+    QTest::addRow("0,5 leaves the plus")
+        << 0.5 << ","
+        << "+1/2" << QStringList{"0", "1", "1", "2", "1", "2"} << 1 << 2;
+    QTest::addRow("4,1") << 4.1 << ","
+                         << "4+1/10" << QStringList{"4", "1", "1", "10", "41", "10"} << 41 << 10;
+    QTest::addRow("8,99") << 8.99 << ","
+                          << "8+99/100" << QStringList{"8", "1", "99", "100", "899", "100"} << 899
+                          << 100;
     // Negative values: the sign belongs to the whole value.
-    QTest::addRow("-1,5") << -1.5 << "," << "-1-1/2" << QStringList{"-1", "1", "-1", "2", "-3", "2"} << -3 << 2;
-    QTest::addRow("-0,25") << -0.25 << "," << "-1/4" << QStringList{"-0", "1", "-1", "4", "-1", "4"} << -1 << 4;
+    QTest::addRow("-1,5") << -1.5 << ","
+                          << "-1-1/2" << QStringList{"-1", "1", "-1", "2", "-3", "2"} << -3 << 2;
+    QTest::addRow("-0,25") << -0.25 << ","
+                           << "-1/4" << QStringList{"-0", "1", "-1", "4", "-1", "4"} << -1 << 4;
 }
 
 void TestEngine::conversion()
@@ -298,8 +313,7 @@ void TestEngine::wholeQuestionDomain()
     for (int decimals = 1; decimals <= 2; ++decimals) {
         const int scale = decimals == 1 ? 10 : 100;
         for (int scaled = scale + 1; scaled < 9 * scale; ++scaled) {
-            if (scaled % scale == 0)
-                continue; // whole numbers are never posed
+            if (scaled % scale == 0) continue; // whole numbers are never posed
             // "4,10" is posed too: two decimals may end in 0.
             const QString text = QStringLiteral("%1%2%3")
                                      .arg(scaled / scale)

@@ -3,15 +3,15 @@
 #include "records/DataDirectory.h"
 #include "records/RecordFiles.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
-#include <QCoreApplication>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTest>
+#include <QThread>
 
 #include <csignal>
 #include <cstring>
@@ -27,8 +27,8 @@ namespace {
 
 GameSummary anna()
 {
-    return {"Anna", "Risposte esatte", "7", "Risposte errate", "2", "Tempo restante", "00:03:12",
-            "15/04/2007"};
+    return {"Anna", "Risposte esatte", "7",        "Risposte errate",
+            "2",    "Tempo restante",  "00:03:12", "15/04/2007"};
 }
 
 QString dirOf(const QTemporaryDir &d)
@@ -92,27 +92,46 @@ void TestRecords::classFileNames_data()
 {
     QTest::addColumn<QString>("className");
     QTest::addColumn<QString>("fileName");
-    QTest::newRow("plain") << "3A" << "3A.txt";
-    QTest::newRow("kept as typed") << "3 b Rossi" << "3 b Rossi.txt";
-    QTest::newRow("never given") << "Label2" << "Label2.txt";
-    QTest::newRow("empty") << "" << ".txt";
-    QTest::newRow("parent directory") << "../x" << ".._x.txt";
-    QTest::newRow("two dots") << ".." << "...txt";
-    QTest::newRow("subfolder") << "a/b" << "a_b.txt";
-    QTest::newRow("drive") << "C:\\x" << "C__x.txt";
-    QTest::newRow("wildcards") << "a*b?c" << "a_b_c.txt";
-    QTest::newRow("quotes and pipes") << "\"<a|b>\"" << "__a_b__.txt";
+    QTest::newRow("plain") << "3A"
+                           << "3A.txt";
+    QTest::newRow("kept as typed") << "3 b Rossi"
+                                   << "3 b Rossi.txt";
+    QTest::newRow("never given") << "Label2"
+                                 << "Label2.txt";
+    QTest::newRow("empty") << ""
+                           << ".txt";
+    QTest::newRow("parent directory") << "../x"
+                                      << ".._x.txt";
+    QTest::newRow("two dots") << ".."
+                              << "...txt";
+    QTest::newRow("subfolder") << "a/b"
+                               << "a_b.txt";
+    QTest::newRow("drive") << "C:\\x"
+                           << "C__x.txt";
+    QTest::newRow("wildcards") << "a*b?c"
+                               << "a_b_c.txt";
+    QTest::newRow("quotes and pipes") << "\"<a|b>\""
+                                      << "__a_b__.txt";
     QTest::newRow("control characters") << QString("a\tb\nc") << "a_b_c.txt";
-    QTest::newRow("reserved") << "CON" << "CON_.txt";
-    QTest::newRow("reserved any case") << "nul" << "nul_.txt";
-    QTest::newRow("reserved with extension") << "com1.a" << "com1_.a.txt";
-    QTest::newRow("not reserved") << "CONTE" << "CONTE.txt";
-    QTest::newRow("accented") << "3ª è" << "3ª è.txt";
+    QTest::newRow("reserved") << "CON"
+                              << "CON_.txt";
+    QTest::newRow("reserved any case") << "nul"
+                                       << "nul_.txt";
+    QTest::newRow("reserved with extension") << "com1.a"
+                                             << "com1_.a.txt";
+    QTest::newRow("not reserved") << "CONTE"
+                                  << "CONTE.txt";
+    QTest::newRow("accented") << "3ª è"
+                              << "3ª è.txt";
     QTest::newRow("C1 control character") << QString("a\u0085b") << "a_b.txt";
-    QTest::newRow("record score file") << "velmora" << "velmora_.txt";
-    QTest::newRow("record holder file, other case") << "VELMORA1" << "VELMORA1_.txt";
-    QTest::newRow("record file name as class") << "velmora.txt" << "velmora.txt.txt";
-    QTest::newRow("lock file name as class") << ".solfira.lock" << ".solfira.lock.txt";
+    QTest::newRow("record score file") << "velmora"
+                                       << "velmora_.txt";
+    QTest::newRow("record holder file, other case") << "VELMORA1"
+                                                    << "VELMORA1_.txt";
+    QTest::newRow("record file name as class") << "velmora.txt"
+                                               << "velmora.txt.txt";
+    QTest::newRow("lock file name as class") << ".solfira.lock"
+                                             << ".solfira.lock.txt";
 }
 
 void TestRecords::classFileNames()
@@ -129,12 +148,14 @@ void TestRecords::fittingClassNames_data()
     QTest::addColumn<QString>("kept");
     const qsizetype any = 1 << 20;
     QTest::newRow("short") << "3A" << any << "3A";
-    QTest::newRow("300 letters: 255 bytes with .txt") << QString(300, 'a') << any << QString(251, 'a');
-    QTest::newRow("200 è, two bytes each") << QString(200, QChar(0xe8)) << any << QString(125, QChar(0xe8));
+    QTest::newRow("300 letters: 255 bytes with .txt")
+        << QString(300, 'a') << any << QString(251, 'a');
+    QTest::newRow("200 è, two bytes each")
+        << QString(200, QChar(0xe8)) << any << QString(125, QChar(0xe8));
     const QString clef = QString::fromUcs4(U"\U0001D11E"); // four bytes, two UTF-16 units
     QTest::newRow("never half a character") << clef.repeated(100) << any << clef.repeated(62);
-    QTest::newRow("Windows path limit") << "abcdefghijklmnopqrstuvwxyz" << qsizetype(20)
-                                        << "abcdefghijklmnop";
+    QTest::newRow("Windows path limit")
+        << "abcdefghijklmnopqrstuvwxyz" << qsizetype(20) << "abcdefghijklmnop";
     QTest::newRow("pasted megabyte") << QString(1 << 20, 'b') << any << QString(251, 'b');
 }
 
@@ -150,14 +171,20 @@ void TestRecords::promptTexts_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("kept");
-    QTest::newRow("plain") << "Anna Maria" << "Anna Maria";
-    QTest::newRow("pasted second line")
-        << "Eve\r\nNome:  Mallory Risposte esatte 99" << "Eve";
-    QTest::newRow("line break first") << "\nAnna\n" << "Anna";
-    QTest::newRow("tab and escape dropped") << "3\tA\x1b" << "3A";
-    QTest::newRow("DEL and C1 dropped") << "A\x7f\u009bB" << "AB";
-    QTest::newRow("next line (C1)") << "Anna\u0085Eva" << "Anna";
-    QTest::newRow("Unicode line separator") << "Anna\u2028Eva" << "Anna";
+    QTest::newRow("plain") << "Anna Maria"
+                           << "Anna Maria";
+    QTest::newRow("pasted second line") << "Eve\r\nNome:  Mallory Risposte esatte 99"
+                                        << "Eve";
+    QTest::newRow("line break first") << "\nAnna\n"
+                                      << "Anna";
+    QTest::newRow("tab and escape dropped") << "3\tA\x1b"
+                                            << "3A";
+    QTest::newRow("DEL and C1 dropped") << "A\x7f\u009bB"
+                                        << "AB";
+    QTest::newRow("next line (C1)") << "Anna\u0085Eva"
+                                    << "Anna";
+    QTest::newRow("Unicode line separator") << "Anna\u2028Eva"
+                                            << "Anna";
 }
 
 void TestRecords::promptTexts()
@@ -171,8 +198,9 @@ void TestRecords::hostileClassNamesStayInside()
 {
     QTemporaryDir dir;
     const RecordStore store(dirOf(dir));
-    const QStringList names = {"../fuori", "../../etc/x", "/tmp/x", "a/../../b", "..\\..\\x",
-                               "C:\\Windows\\x", "..", ".", "", "\x01\x02", "sub/dir/"};
+    const QStringList names = {"../fuori",  "../../etc/x",    "/tmp/x",  "a/../../b",
+                               "..\\..\\x", "C:\\Windows\\x", "..",      ".",
+                               "",          "\x01\x02",       "sub/dir/"};
     for (const QString &name : names) {
         const QString path = store.classLogPath(name);
         QCOMPARE(QFileInfo(path).absolutePath(), QDir(dir.path()).absolutePath());
@@ -191,8 +219,7 @@ bool makeSocket(const QString &path)
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     const QByteArray name = QFile::encodeName(path);
-    if (fd < 0 || size_t(name.size()) >= sizeof address.sun_path)
-        return false;
+    if (fd < 0 || size_t(name.size()) >= sizeof address.sun_path) return false;
     std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
     const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
     ::close(fd);
@@ -203,7 +230,8 @@ bool makeSocket(const QString &path)
 QMap<QString, QByteArray> contents(const QString &directory)
 {
     QMap<QString, QByteArray> files;
-    for (const QFileInfo &info : QDir(directory).entryInfoList(QDir::Files | QDir::Hidden | QDir::System))
+    for (const QFileInfo &info :
+         QDir(directory).entryInfoList(QDir::Files | QDir::Hidden | QDir::System))
         if (!info.isSymLink() && info.isFile())
             files.insert(info.fileName(), bytesOf(info.filePath()));
     return files;
@@ -220,25 +248,62 @@ void TestRecords::hostileFileStates_data()
     QTest::addColumn<QString>("reason"); // in the message; "" when the step goes through
     const QString link = "un collegamento";
     const QString special = "pipe, un dispositivo o un socket";
-    QTest::newRow("score file links outside") << "velmora.txt" << "link" << "record" << link;
-    QTest::newRow("holder file links outside") << "velmora1.txt" << "link" << "record" << link;
-    QTest::newRow("holder link read at load") << "velmora1.txt" << "link" << "load" << link;
-    QTest::newRow("class log links outside") << "3A.txt" << "link" << "record" << link;
-    QTest::newRow("dangling link as record file") << "velmora.txt" << "dangling" << "load" << link;
-    QTest::newRow("dangling link as class log") << "3A.txt" << "dangling" << "game" << link;
-    QTest::newRow("pipe as class log") << "3A.txt" << "pipe" << "record" << special;
-    QTest::newRow("pipe as record file") << "velmora.txt" << "pipe" << "load" << special;
-    QTest::newRow("socket as class log") << "3A.txt" << "socket" << "game" << special;
-    QTest::newRow("folder as holder file") << "velmora1.txt" << "folder" << "record" << "una cartella";
-    QTest::newRow("folder as lock file") << ".solfira.lock" << "folder" << "game" << "una cartella";
-    QTest::newRow("data folder is a file") << "" << "file" << "game" << "non porta a una cartella";
-    QTest::newRow("class name too long for a file name")
-        << QString(300, 'a') + ".txt" << "missing" << "record" << "nome del file troppo lungo";
+    QTest::newRow("score file links outside") << "velmora.txt"
+                                              << "link"
+                                              << "record" << link;
+    QTest::newRow("holder file links outside") << "velmora1.txt"
+                                               << "link"
+                                               << "record" << link;
+    QTest::newRow("holder link read at load") << "velmora1.txt"
+                                              << "link"
+                                              << "load" << link;
+    QTest::newRow("class log links outside") << "3A.txt"
+                                             << "link"
+                                             << "record" << link;
+    QTest::newRow("dangling link as record file") << "velmora.txt"
+                                                  << "dangling"
+                                                  << "load" << link;
+    QTest::newRow("dangling link as class log") << "3A.txt"
+                                                << "dangling"
+                                                << "game" << link;
+    QTest::newRow("pipe as class log") << "3A.txt"
+                                       << "pipe"
+                                       << "record" << special;
+    QTest::newRow("pipe as record file") << "velmora.txt"
+                                         << "pipe"
+                                         << "load" << special;
+    QTest::newRow("socket as class log") << "3A.txt"
+                                         << "socket"
+                                         << "game" << special;
+    QTest::newRow("folder as holder file") << "velmora1.txt"
+                                           << "folder"
+                                           << "record"
+                                           << "una cartella";
+    QTest::newRow("folder as lock file") << ".solfira.lock"
+                                         << "folder"
+                                         << "game"
+                                         << "una cartella";
+    QTest::newRow("data folder is a file") << ""
+                                           << "file"
+                                           << "game"
+                                           << "non porta a una cartella";
+    QTest::newRow("class name too long for a file name") << QString(300, 'a') + ".txt"
+                                                         << "missing"
+                                                         << "record"
+                                                         << "nome del file troppo lungo";
     // The file may grow by 10 bytes only: the line is cut short by the system.
-    QTest::newRow("append cut short by the system") << "3A.txt" << "full" << "game"
+    QTest::newRow("append cut short by the system") << "3A.txt"
+                                                    << "full"
+                                                    << "game"
                                                     << "il file è troppo grande";
-    QTest::newRow("log ends in the middle of a line") << "3A.txt" << "unfinished" << "game" << "";
-    QTest::newRow("holder file of a megabyte") << "velmora1.txt" << "huge" << "load" << "";
+    QTest::newRow("log ends in the middle of a line") << "3A.txt"
+                                                      << "unfinished"
+                                                      << "game"
+                                                      << "";
+    QTest::newRow("holder file of a megabyte") << "velmora1.txt"
+                                               << "huge"
+                                               << "load"
+                                               << "";
 }
 
 void TestRecords::hostileFileStates()
@@ -282,7 +347,8 @@ void TestRecords::hostileFileStates()
     GameSummary summary = anna();
     summary.correct = step == "record" ? "13" : "3";
     const QString className = file.endsWith(".txt") && !file.startsWith("velmora")
-                                  ? file.chopped(4) : QStringLiteral("3A");
+                                  ? file.chopped(4)
+                                  : QStringLiteral("3A");
     StandingRecord loaded;
     FinishOutcome finished;
     if (step == "load") {
@@ -298,8 +364,7 @@ void TestRecords::hostileFileStates()
             QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
         }
         finished = store.finishGame({summary, className, summary.correct.toDouble()});
-        if (state == "full")
-            QCOMPARE(::setrlimit(RLIMIT_FSIZE, &old), 0);
+        if (state == "full") QCOMPARE(::setrlimit(RLIMIT_FSIZE, &old), 0);
     }
     const QString error = step == "load" ? loaded.error : finished.error;
 
@@ -337,8 +402,10 @@ void TestRecords::writersRefuseControlCharacters()
     summary.name = "Eve\r\nNome:  Mallory";
     summary.correct = "13";
     QVERIFY(store.finishGame({summary, "3A", 13}).error.contains("caratteri di controllo"));
-    QVERIFY(store.rewriteRecordFile(store.recordHolderPath(), "Eve\tX").contains("caratteri di controllo"));
-    QVERIFY(store.appendLine(store.classLogPath("3A"), "a\u0085b").contains("caratteri di controllo"));
+    QVERIFY(store.rewriteRecordFile(store.recordHolderPath(), "Eve\tX")
+                .contains("caratteri di controllo"));
+    QVERIFY(
+        store.appendLine(store.classLogPath("3A"), "a\u0085b").contains("caratteri di controllo"));
     QCOMPARE(contents(dir.path()), before);
 }
 
@@ -393,23 +460,22 @@ void TestRecords::finishGame_data()
     QTest::addColumn<bool>("newRecord");
     QTest::addColumn<QByteArray>("recordAfter");
     QTest::addColumn<QByteArray>("holderAfter");
-    QTest::newRow("first run, score 0") << QByteArray() << "0" << false << QByteArray()
-                                        << QByteArray();
-    QTest::newRow("first run, score 1") << QByteArray() << "1" << true << QByteArray("1\r\n")
-                                        << QByteArray("Bea\r\n");
-    QTest::newRow("equal keeps the record") << QByteArray("12\r\n") << "12" << false
-                                            << QByteArray("12\r\n") << QByteArray("Anna\r\n");
-    QTest::newRow("12 beaten by 13") << QByteArray("12\r\n") << "13" << true
-                                     << QByteArray("13\r\n") << QByteArray("Bea\r\n");
+    QTest::newRow("first run, score 0")
+        << QByteArray() << "0" << false << QByteArray() << QByteArray();
+    QTest::newRow("first run, score 1")
+        << QByteArray() << "1" << true << QByteArray("1\r\n") << QByteArray("Bea\r\n");
+    QTest::newRow("equal keeps the record")
+        << QByteArray("12\r\n") << "12" << false << QByteArray("12\r\n") << QByteArray("Anna\r\n");
+    QTest::newRow("12 beaten by 13")
+        << QByteArray("12\r\n") << "13" << true << QByteArray("13\r\n") << QByteArray("Bea\r\n");
     QTest::newRow("hand-edited record reads 0")
         << QByteArray("dodici") << "1" << true << QByteArray("1\r\n") << QByteArray("Bea\r\n");
     QTest::newRow("400 nines read as 0, beaten")
         << QByteArray(400, '9') << "1" << true << QByteArray("1\r\n") << QByteArray("Bea\r\n");
     QTest::newRow("six digits: no game reaches it, beaten")
         << QByteArray("999999\r\n") << "1" << true << QByteArray("1\r\n") << QByteArray("Bea\r\n");
-    QTest::newRow("five digits stand")
-        << QByteArray("99999\r\n") << "50" << false << QByteArray("99999\r\n")
-        << QByteArray("Anna\r\n");
+    QTest::newRow("five digits stand") << QByteArray("99999\r\n") << "50" << false
+                                       << QByteArray("99999\r\n") << QByteArray("Anna\r\n");
     QTest::newRow("lower score") << QByteArray("12\r\n") << "3" << false << QByteArray("12\r\n")
                                  << QByteArray("Anna\r\n");
 }
@@ -533,7 +599,8 @@ void TestRecords::rewriteKilledMidwayLeavesAWholeRecord()
         child.kill();
         QVERIFY(child.waitForFinished());
         // Killed at any point, the record is one whole record, never empty or cut.
-        QVERIFY2(whole.contains(bytesOf(store.recordScorePath())), qPrintable(QString::number(round)));
+        QVERIFY2(whole.contains(bytesOf(store.recordScorePath())),
+                 qPrintable(QString::number(round)));
     }
 }
 

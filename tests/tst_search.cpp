@@ -1,8 +1,8 @@
 // The fraction search against the stepping search it replaces. The stepping search is kept
 // here, as first written, as the reference: every outcome (the pair left in the caller's
 // variables and the error raised, if any) must be the same.
-#include "engine/Engine.h"
 #include "SteppingSearch.h"
+#include "engine/Engine.h"
 #include "platform/RuntimeError.h"
 
 #include <QTest>
@@ -43,7 +43,7 @@ QString describe(double value, const Outcome &o)
         .arg(o.error);
 }
 
-template<typename Search>
+template <typename Search>
 Outcome run(Search search, double value, qint32 numerator = -7, qint32 denominator = -7)
 {
     Outcome o{numerator, denominator, 0};
@@ -166,8 +166,8 @@ void TestSearch::millionSixDecimalValues()
     for (const Decimal &d : randomDecimals(1000000)) {
         const qint64 scale = qint64(std::llround(std::pow(10.0, d.decimals)));
         const qint64 g = std::gcd(d.scaled, scale);
-        const Outcome expected = d.scaled == 0 ? Outcome{0, 2, 0}
-                                               : Outcome{qint32(d.scaled / g), qint32(scale / g), 0};
+        const Outcome expected =
+            d.scaled == 0 ? Outcome{0, 2, 0} : Outcome{qint32(d.scaled / g), qint32(scale / g), 0};
         const Outcome actual = engineOutcome(d.value());
         if (!(actual == expected))
             QFAIL(qPrintable(describe(d.value(), actual) + QStringLiteral(" expected ") +
@@ -181,8 +181,8 @@ void TestSearch::smallFractionsOfEitherSign()
 {
     // p/q for random q up to 3000, either sign, up to twenty units away from zero.
     std::mt19937_64 generator(1320);
-    std::vector<double> values{0.0, -0.0, -1.0, -3.0, 1.0, 2.0, 0.5, -0.5, 1.0 / 3, -2.0 / 3,
-                               std::nan("")};
+    std::vector<double> values{0.0, -0.0, -1.0,    -3.0,     1.0,         2.0,
+                               0.5, -0.5, 1.0 / 3, -2.0 / 3, std::nan("")};
     for (int i = 0; i < 3000; ++i) {
         const qint64 q = 1 + qint64(generator() % 3000);
         const qint64 p = qint64(generator() % quint64(40 * q + 1)) - 20 * q;

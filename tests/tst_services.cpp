@@ -64,9 +64,9 @@ void TestServices::yesNoQuestion()
         noButton = box->button(QMessageBox::No);
         box->button(pressYes ? QMessageBox::Yes : QMessageBox::No)->click();
     });
-    const int result = services.messageBox("Vuoi veramente lasciarmi  ?",
-                                           platform::Buttons::YesNoQuestion, "Uscire dal programma");
-    QCOMPARE(result, answer);
+    const platform::Answer result = services.messageBox(
+        "Vuoi veramente lasciarmi  ?", platform::Buttons::YesNoQuestion, "Uscire dal programma");
+    QCOMPARE(int(result), answer);
     QCOMPARE(title, "Uscire dal programma");
     QCOMPARE(icon, QMessageBox::Question);
     QVERIFY(defaultButton);
@@ -87,7 +87,7 @@ void TestServices::okBoxHasTheProgramTitle()
         box->button(QMessageBox::Ok)->click();
     });
     platform::Services &asService = services;
-    QCOMPARE(asService.messageBox(" Anna vediamo se sei un vero campione  "), int(platform::AnswerOk));
+    QCOMPARE(asService.messageBox(" Anna vediamo se sei un vero campione  "), platform::Answer::Ok);
     QCOMPARE(title, "Solfira");
     QCOMPARE(text, " Anna vediamo se sei un vero campione  ");
     QCOMPARE(buttons, 1);

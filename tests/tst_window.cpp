@@ -38,29 +38,20 @@ namespace {
 
 QString kindOf(QObject *o)
 {
-    if (qobject_cast<AnswerBox *>(o) || qobject_cast<QLineEdit *>(o))
-        return "text box";
-    if (qobject_cast<PictureButton *>(o))
-        return "graphical button";
-    if (qobject_cast<QPushButton *>(o))
-        return "button";
-    if (qobject_cast<PictureBox *>(o))
-        return "picture box";
-    if (qobject_cast<Label *>(o))
-        return "label";
-    if (qobject_cast<QLabel *>(o))
-        return "image";
+    if (qobject_cast<AnswerBox *>(o) || qobject_cast<QLineEdit *>(o)) return "text box";
+    if (qobject_cast<PictureButton *>(o)) return "graphical button";
+    if (qobject_cast<QPushButton *>(o)) return "button";
+    if (qobject_cast<PictureBox *>(o)) return "picture box";
+    if (qobject_cast<Label *>(o)) return "label";
+    if (qobject_cast<QLabel *>(o)) return "image";
     return "other";
 }
 
 QString textOf(QObject *o)
 {
-    if (auto *l = qobject_cast<Label *>(o))
-        return l->caption();
-    if (auto *e = qobject_cast<QLineEdit *>(o))
-        return e->text();
-    if (auto *b = qobject_cast<QAbstractButton *>(o))
-        return b->text();
+    if (auto *l = qobject_cast<Label *>(o)) return l->caption();
+    if (auto *e = qobject_cast<QLineEdit *>(o)) return e->text();
+    if (auto *b = qobject_cast<QAbstractButton *>(o)) return b->text();
     return QString();
 }
 
@@ -142,8 +133,7 @@ void TestWindow::controls()
     if (!spoken.isEmpty())
         QCOMPARE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name), spoken);
     // A hidden working field or solution never takes the focus, so it is never read out.
-    if (!visible)
-        QCOMPARE(control->focusPolicy(), Qt::NoFocus);
+    if (!visible) QCOMPARE(control->focusPolicy(), Qt::NoFocus);
 }
 
 void TestWindow::everyControlOnce()
@@ -151,12 +141,12 @@ void TestWindow::everyControlOnce()
     FakeServices services;
     Tavola w(services);
     const QStringList names = {
-        "Picture2", "Picture1", "text3",    "Text10",   "Text9",     "Text6",    "Text5",
-        "Text2",    "Text1",    "Text4",    "Timer1",   "txtAnswer", "cmdNext",  "cmdExit",
-        "Command1", "classe",   "Lbltime",  "Image1",   "lblnome",   "Label12",  "lblpunti",
-        "Label13",  "lblnome1", "Label14",  "Label11",  "lblconto",  "Label3",   "Label1",
+        "Picture2",  "Picture1",  "text3",   "Text10",  "Text9",     "Text6",    "Text5",
+        "Text2",     "Text1",     "Text4",   "Timer1",  "txtAnswer", "cmdNext",  "cmdExit",
+        "Command1",  "classe",    "Lbltime", "Image1",  "lblnome",   "Label12",  "lblpunti",
+        "Label13",   "lblnome1",  "Label14", "Label11", "lblconto",  "Label3",   "Label1",
         "lblScore2", "lblScore1", "lblNum2", "Label4",  "lblNum1",   "lblScore", "lblMessage",
-        "Label6",   "clas",     "HELP",     "Next"};
+        "Label6",    "clas",      "HELP",    "Next"};
     for (const QString &name : names)
         QCOMPARE(w.findChildren<QObject *>(name).size(), 1);
     QCOMPARE(w.findChildren<LineShape *>("Line1").size(), 4);
@@ -289,7 +279,8 @@ void TestWindow::answerBoxesDrawInTheirLargeFont()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     // The 48-point face (64 pixels) is what the boxes lay their text out with once shown.
-    for (QLineEdit *box : {static_cast<QLineEdit *>(w.txtAnswer), static_cast<QLineEdit *>(w.text3)}) {
+    for (QLineEdit *box :
+         {static_cast<QLineEdit *>(w.txtAnswer), static_cast<QLineEdit *>(w.text3)}) {
         QCOMPARE(box->font().pixelSize(), 64);
         QVERIFY2(box->inputMethodQuery(Qt::ImCursorRectangle).toRect().height() > 50,
                  qPrintable(box->objectName()));
@@ -309,12 +300,10 @@ void TestWindow::question_data()
     QTest::newRow("half up 1,25") << "," << QList<double>{0.03125, 0.1} << "1,3" << 25;
     QTest::newRow("half up 1,125") << "," << QList<double>{0.015625, 0.6} << "1,13" << 22;
     QTest::newRow("red of 1,625 is 32") << "," << QList<double>{0.078125, 0.6} << "1,63" << 32;
-    QTest::newRow("1,0 redrawn")
-        << "," << QList<double>{0.0049, 0.2, 0.3375, 0.2} << "3,7" << 74;
+    QTest::newRow("1,0 redrawn") << "," << QList<double>{0.0049, 0.2, 0.3375, 0.2} << "3,7" << 74;
     QTest::newRow("8,95 shows 9,0, redrawn")
         << "," << QList<double>{0.99375, 0.2, 0.3375, 0.2} << "3,7" << 74;
-    QTest::newRow("9,00 redrawn")
-        << "," << QList<double>{0.99999, 0.9, 0.3375, 0.2} << "3,7" << 74;
+    QTest::newRow("9,00 redrawn") << "," << QList<double>{0.99999, 0.9, 0.3375, 0.2} << "3,7" << 74;
 }
 
 void TestWindow::question()
@@ -383,8 +372,8 @@ void TestWindow::gradientBands()
 {
     FakeServices services;
     Tavola w(services);
-    services.draws.append({0.25, 0.2}); // 3,0 -> whole, redrawn
-    services.draws.append({0.5, 0.2}); // 5,0 -> whole, redrawn
+    services.draws.append({0.25, 0.2});    // 3,0 -> whole, redrawn
+    services.draws.append({0.5, 0.2});     // 5,0 -> whole, redrawn
     services.draws.append({0.30625, 0.2}); // 3,45 -> 3,5; red 20 * 3,45 = 69
     w.cmdNext_Click();
     QCOMPARE(w.lblNum1->caption(), "3,5");

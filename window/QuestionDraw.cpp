@@ -20,8 +20,7 @@ Drawn draw(platform::Services &services, const platform::NumberLocale &locale, R
             drawn.value, decimals == 1 ? QStringView(u"#0.0") : QStringView(u"#0.#0"), locale);
         const double shown = readBack(drawn.caption, locale);
         const bool whole = shown == std::floor(shown) && shown >= 1 && shown <= 9;
-        if (!whole)
-            return drawn;
+        if (!whole) return drawn;
     }
     throw NoQuestion();
 }

@@ -1,10 +1,17 @@
 #pragma once
 
-#include "Controls.h"
+#include "AnswerBox.h"
+#include "Label.h"
+#include "LayoutUnits.h"
+#include "LineShape.h"
+#include "PictureBox.h"
+#include "PictureButton.h"
+#include "Surface.h"
 #include "engine/Engine.h"
 #include "platform/Services.h"
 
 #include <QMainWindow>
+#include <QPushButton>
 #include <QTimer>
 
 #include <array>
@@ -12,7 +19,6 @@
 
 class QAction;
 class QMenu;
-class QPushButton;
 
 // The game's one window. Its controls double as the game's state: the end of a game reads
 // the captions of the record, score, name, class, clock and date labels.
@@ -33,18 +39,18 @@ public:
     bool hasEnded() const { return m_ended; }
 
     // ---- Form variables -----------------------------------------------------------------
-    qint16 esatte = 0;       // correct answers in this competition
-    qint16 errate = 0;       // wrong answers in this competition
-    qint32 numeratore = 0;   // the current question's solution, reduced
+    qint16 esatte = 0;     // correct answers in this competition
+    qint16 errate = 0;     // wrong answers in this competition
+    qint32 numeratore = 0; // the current question's solution, reduced
     qint32 denominatore = 0;
-    qint16 ore = 0;          // time left: hours, minutes, seconds within the minute
+    qint16 ore = 0; // time left: hours, minutes, seconds within the minute
     qint16 minuti = 0;
     float secondi = 0;
-    qint16 restanti = 0;     // total seconds left
-    QString cartella;        // the data directory
-    QString nomeClasse;      // the class typed at the class prompt
-    QString fileClasse;      // the class read back for the class log's name
-    QString riga;            // the last line written to a class log
+    qint16 restanti = 0; // total seconds left
+    QString cartella;    // the data directory
+    QString nomeClasse;  // the class typed at the class prompt
+    QString fileClasse;  // the class read back for the class log's name
+    QString riga;        // the last line written to a class log
 
     // ---- Controls (created in this order) ------------------------------------------------
     PictureBox *Picture2 = nullptr;

@@ -1,15 +1,15 @@
 // What a screen reader reads of the window.
 //
 // Labels keep their visible text as their accessible name; what a label means goes into its
-// description. Buttons are named by their visible caption (a pupil using speech input says
-// what they see), and what they do is their description. Qt already reports a label's new
-// text (a name change) whenever it changes; a screen reader, though, speaks chiefly what takes
-// the focus, and the focus moves to the numerator box when a question is posed and to the
-// new-question button when an answer has been judged. So the question, with the time left
-// (and, for a competition's first question, the challenger and the record), is put in the
-// numerator box's description, and the verdict with the three counters in the new-question
-// button's description: each is read as the focus lands there. At five minutes and at one
-// minute left the time is added to the description of the control in focus, which a screen
+// description (both fixed ones are given in the control table). Buttons are named by their visible
+// caption (a pupil using speech input says what they see), and what they do is their description.
+// Qt already reports a label's new text (a name change) whenever it changes; a screen reader,
+// though, speaks chiefly what takes the focus, and the focus moves to the numerator box when a
+// question is posed and to the new-question button when an answer has been judged. So the question,
+// with the time left (and, for a competition's first question, the challenger and the record), is
+// put in the numerator box's description, and the verdict with the three counters in the
+// new-question button's description: each is read as the focus lands there. At five minutes and at
+// one minute left the time is added to the description of the control in focus, which a screen
 // reader speaks at once; while the pupil is typing it waits for a pause. None of this changes
 // what is seen (tool tips stay as they are).
 #include "Tavola.h"
@@ -32,20 +32,18 @@ const QString numeratorHelp = QStringLiteral("Scrivi il numeratore, poi premi In
 QString spokenTime(const QString &clock)
 {
     const QStringList parts = clock.split(QLatin1Char(':'));
-    if (parts.size() != 3)
-        return clock;
+    if (parts.size() != 3) return clock;
     const auto amount = [](const QString &digits, const char *one, const char *many) {
         const int n = digits.toInt();
         return n == 0 ? QString()
                       : QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
     };
     QStringList said;
-    for (const QString &part : {amount(parts[0], "ora", "ore"), amount(parts[1], "minuto", "minuti"),
-                                amount(parts[2], "secondo", "secondi")})
-        if (!part.isEmpty())
-            said << part;
-    if (said.isEmpty())
-        return QStringLiteral("tempo scaduto");
+    for (const QString &part :
+         {amount(parts[0], "ora", "ore"), amount(parts[1], "minuto", "minuti"),
+          amount(parts[2], "secondo", "secondi")})
+        if (!part.isEmpty()) said << part;
+    if (said.isEmpty()) return QStringLiteral("tempo scaduto");
     const QString last = said.takeLast();
     return said.isEmpty() ? last : said.join(QStringLiteral(", ")) + QStringLiteral(" e ") + last;
 }
@@ -53,10 +51,8 @@ QString spokenTime(const QString &clock)
 // What the screen reader is told at the time marks, by the clock's caption.
 QString timeMark(const QString &clock)
 {
-    if (clock == QLatin1String("00:05:00"))
-        return QStringLiteral("Restano 5 minuti.");
-    if (clock == QLatin1String("00:01:00"))
-        return QStringLiteral("Resta 1 minuto.");
+    if (clock == QLatin1String("00:05:00")) return QStringLiteral("Restano 5 minuti.");
+    if (clock == QLatin1String("00:01:00")) return QStringLiteral("Resta 1 minuto.");
     return QString();
 }
 
@@ -96,58 +92,13 @@ void Tavola::installNoticeAccessibility()
 
 void Tavola::describeForScreenReaders()
 {
-    // The two answer boxes: their titles are not shown, a screen reader needs them.
-    txtAnswer->setAccessibleName(QStringLiteral("Numeratore"));
-    txtAnswer->setAccessibleDescription(numeratorHelp);
-    text3->setAccessibleName(QStringLiteral("Denominatore"));
-    text3->setAccessibleDescription(QStringLiteral("Scrivi il denominatore, poi premi Invio"));
-
-    // The working fields and the solution are hidden and never take the focus.
-    for (QWidget *hidden : {static_cast<QWidget *>(Text1), static_cast<QWidget *>(Text2),
-                            static_cast<QWidget *>(Text4), static_cast<QWidget *>(Text5),
-                            static_cast<QWidget *>(Text6), static_cast<QWidget *>(Text9),
-                            static_cast<QWidget *>(Text10), static_cast<QWidget *>(lblNum2)})
-        hidden->setFocusPolicy(Qt::NoFocus);
-
-    // Labels: the visible text is the name; the description says what it is.
-    lblNum1->setAccessibleDescription(QStringLiteral("Numero decimale da scrivere come frazione"));
-    Label4->setAccessibleDescription(QStringLiteral("uguale"));
-    lblMessage->setAccessibleDescription(QStringLiteral("Esito della risposta"));
-    lblScore->setAccessibleDescription(Label6->caption());
-    lblScore1->setAccessibleDescription(Label1->caption());
-    lblScore2->setAccessibleDescription(Label3->caption());
-    Label6->setAccessibleDescription(QStringLiteral("Titolo del contatore delle risposte esatte"));
-    Label1->setAccessibleDescription(QStringLiteral("Titolo del contatore delle risposte errate"));
-    Label3->setAccessibleDescription(QStringLiteral("Titolo del contatore delle risposte totali"));
-    lblconto->setAccessibleDescription(
-        QStringLiteral("Tempo restante della gara, in ore, minuti e secondi"));
-    Label11->setAccessibleDescription(QStringLiteral("Titolo dell'orologio della gara"));
-    Label12->setAccessibleDescription(QStringLiteral("Record della gara"));
-    lblnome->setAccessibleDescription(QStringLiteral("Nome di chi detiene il record"));
-    Label13->setAccessibleDescription(QStringLiteral("Record della gara"));
-    lblpunti->setAccessibleDescription(QStringLiteral("Punti del record"));
-    Label14->setAccessibleDescription(QStringLiteral("Chi sfida il record"));
-    lblnome1->setAccessibleDescription(QStringLiteral("Il nome dello sfidante"));
-
-    // Pictures have no text of their own; the striped one can take the focus.
-    Picture1->setAccessibleName(QStringLiteral("Striscia colorata"));
-    Picture1->setAccessibleDescription(QStringLiteral("Immagine decorativa"));
-    Image1->setAccessibleName(QStringLiteral("Pinguini"));
-    Image1->setAccessibleDescription(QStringLiteral("Immagine decorativa"));
-    Line1[3]->setAccessibleName(QStringLiteral("Linea di frazione"));
-
-    // Buttons keep the name Qt gives them, their caption without the access key mark.
-    cmdNext->setAccessibleDescription(QStringLiteral("Un nuovo numero da scrivere come frazione"));
-    cmdExit->setAccessibleDescription(QStringLiteral("Esci: termina la gara e registra il punteggio"));
-    Command1->setAccessibleDescription(
-        QStringLiteral("Prepara la soluzione: la calcola senza mostrarla"));
-
+    // The fixed names and descriptions come with the control table; what follows keeps the
+    // changing ones up to date.
     // A new question is read when the focus reaches the numerator box, with the time left;
     // the first one of a competition also tells who is challenging which record.
     auto firstQuestion = std::make_shared<bool>(true);
     connect(lblNum1, &Label::captionChanged, this, [this, firstQuestion](const QString &question) {
-        if (!txtAnswer || !lblconto || !lblnome1 || !lblnome || !lblpunti)
-            return;
+        if (!txtAnswer || !lblconto || !lblnome1 || !lblnome || !lblpunti) return;
         if (question.isEmpty()) {
             txtAnswer->setAccessibleDescription(numeratorHelp);
             return;
@@ -173,11 +124,9 @@ void Tavola::describeForScreenReaders()
 
     // The verdict and the counters are read when the focus reaches the new-question button.
     const auto describeResult = [this] {
-        if (!cmdNext || !lblMessage || !lblScore || !lblScore1 || !lblScore2)
-            return;
+        if (!cmdNext || !lblMessage || !lblScore || !lblScore1 || !lblScore2) return;
         QString text;
-        if (!lblMessage->caption().isEmpty())
-            text = lblMessage->caption() + QStringLiteral(" ");
+        if (!lblMessage->caption().isEmpty()) text = lblMessage->caption() + QStringLiteral(" ");
         text += QStringLiteral("%1 %2, %3 %4, %5 %6. Premi Invio per un nuovo numero.")
                     .arg(Label6->caption(), lblScore->caption(), Label1->caption(),
                          lblScore1->caption(), Label3->caption(), lblScore2->caption());
@@ -208,8 +157,7 @@ void Tavola::describeForScreenReaders()
     noticeTimer->setSingleShot(true);
     noticeTimer->setInterval(500);
     const auto tell = [notice, lastKey, pending, waited, noticeTimer] {
-        if (pending->isEmpty())
-            return;
+        if (pending->isEmpty()) return;
         if (lastKey->isValid() && lastKey->elapsed() < 1500 && *waited < 20) {
             ++*waited;
             noticeTimer->start();
@@ -222,8 +170,7 @@ void Tavola::describeForScreenReaders()
     connect(noticeTimer, &QTimer::timeout, this, tell);
     connect(lblconto, &Label::captionChanged, this, [pending, waited, tell](const QString &clock) {
         const QString mark = timeMark(clock);
-        if (mark.isEmpty())
-            return;
+        if (mark.isEmpty()) return;
         *pending = mark;
         *waited = 0;
         tell();

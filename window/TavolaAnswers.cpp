@@ -7,8 +7,6 @@
 
 #include <limits>
 
-Tavola::~Tavola() = default;
-
 namespace {
 
 // Keys the answer boxes simply take: "/", "+", digits, space and Backspace.
@@ -20,16 +18,14 @@ bool isAcceptedKey(qint16 key)
 // A counter that a competition cannot fill; it stops at its top instead of failing.
 void increment(qint16 &counter)
 {
-    if (counter < std::numeric_limits<qint16>::max())
-        ++counter;
+    if (counter < std::numeric_limits<qint16>::max()) ++counter;
 }
 
 } // namespace
 
 QString Tavola::Numeroafrazione(const double &Valoredoppio, const qint16 &DigitateRt)
 {
-    if (!m_fields)
-        m_fields = std::make_unique<Fields>(*this);
+    if (!m_fields) m_fields = std::make_unique<Fields>(*this);
     return engine::Numeroafrazione(*m_fields, m_services, Valoredoppio, DigitateRt);
 }
 
@@ -43,8 +39,7 @@ void Tavola::computeSolution()
 
 void Tavola::txtAnswer_KeyPress(qint16 &KeyAscii)
 {
-    if (isAcceptedKey(KeyAscii))
-        return;
+    if (isAcceptedKey(KeyAscii)) return;
     text3->setFocus();
     computeSolution();
 }
@@ -56,12 +51,10 @@ void Tavola::Command1_Click()
 
 void Tavola::text3_KeyPress(qint16 &KeyAscii)
 {
-    if (isAcceptedKey(KeyAscii))
-        return;
+    if (isAcceptedKey(KeyAscii)) return;
     // Each question is judged once, always against its own solution.
     if (KeyAscii == 13 && !m_questionJudged) {
-        if (!m_solutionCurrent)
-            computeSolution();
+        if (!m_solutionCurrent) computeSolution();
         judgeAnswer();
         m_questionJudged = true;
     }
@@ -76,19 +69,18 @@ void Tavola::judgeAnswer()
 
     // An answer is right only when both boxes hold plain whole numbers equal to the reduced
     // fraction; every other answer ("1 5", "3/2", an empty box, a letter) is wrong.
-    const bool differs = readLeadingNumber(txtAnswer->text()) != readLeadingNumber(Text9->text())
-                         || readLeadingNumber(Text10->text()) != readLeadingNumber(text3->text());
+    const bool differs = readLeadingNumber(txtAnswer->text()) != readLeadingNumber(Text9->text()) ||
+                         readLeadingNumber(Text10->text()) != readLeadingNumber(text3->text());
     const auto equals = [&locale](const QString &text, qint32 expected) {
-        if (!platform::isPlainWholeNumber(text))
-            return false;
+        if (!platform::isPlainWholeNumber(text)) return false;
         try {
             return platform::readNumber(text, locale) == double(expected);
         } catch (const platform::RuntimeError &) {
             return false; // too many digits for any number
         }
     };
-    const bool correct = !differs && equals(txtAnswer->text(), numeratore)
-                         && equals(text3->text(), denominatore);
+    const bool correct =
+        !differs && equals(txtAnswer->text(), numeratore) && equals(text3->text(), denominatore);
     const auto total = [this] { return double(qint32(esatte) + qint32(errate)); };
 
     if (!correct) {
@@ -99,10 +91,8 @@ void Tavola::judgeAnswer()
     m_surface->setBackColor(Qt::black);
     lblScore1->setCaption(platform::formatNumber(errate, u"###0", locale));
     lblScore2->setCaption(platform::formatNumber(total(), u"###0", locale));
-    if (txtAnswer->text().isEmpty())
-        txtAnswer->setText(QStringLiteral("1"));
-    if (text3->text().isEmpty())
-        text3->setText(QStringLiteral("1"));
+    if (txtAnswer->text().isEmpty()) txtAnswer->setText(QStringLiteral("1"));
+    if (text3->text().isEmpty()) text3->setText(QStringLiteral("1"));
     if (correct) {
         increment(esatte);
         lblMessage->setCaption(QStringLiteral("Esatto, è incredibile!!!"));

@@ -26,8 +26,7 @@ void Tavola::AvviaCronometro()
 void Tavola::Timer1_Timer()
 {
     // Once the game's line is stored there is nothing more to count or to ask.
-    if (m_ended || m_resultStored)
-        return;
+    if (m_ended || m_resultStored) return;
 
     // The clock goes on while an exit question (or the time-over box) is open, down to
     // 00:00:00; a tick that finds the time over then does nothing, so that at most one
@@ -39,19 +38,16 @@ void Tavola::Timer1_Timer()
 
     if (lblconto->caption() == QLatin1String("00:00:00")) {
         cmdExit_Click();
-        if (m_ended || m_resultStored)
-            return;
+        if (m_ended || m_resultStored) return;
     }
 
     if (restanti < 1) {
         m_exitQuestionOpen = true;
         m_services.messageBox(QStringLiteral("Tempo scaduto"));
         m_exitQuestionOpen = false;
-        if (m_ended)
-            return;
+        if (m_ended) return;
         cmdExit_Click();
-        if (m_ended || m_resultStored)
-            return;
+        if (m_ended || m_resultStored) return;
         // The clock stops for good; the game goes on and Exit still works.
         Timer1->stop();
         m_services.beep();
@@ -82,8 +78,7 @@ void Tavola::advanceClock()
     lblconto->setCaption(clockText());
 
     // A minimised window tells the time left in its caption, and keeps it current.
-    if (isMinimized())
-        TempoNelTitolo();
+    if (isMinimized()) TempoNelTitolo();
 }
 
 void Tavola::Form_Resize()

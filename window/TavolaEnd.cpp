@@ -6,20 +6,19 @@
 
 void Tavola::cmdExit_Click()
 {
-    if (m_exitQuestionOpen || m_resultStored)
-        return;
+    if (m_exitQuestionOpen || m_resultStored) return;
     // Open from the question until the game is stored or its failure report is closed.
     m_exitQuestionOpen = true;
-    const int answer = m_services.messageBox(QStringLiteral("Vuoi veramente lasciarmi  ?"),
-                                             platform::Buttons::YesNoQuestion,
-                                             QStringLiteral("Uscire dal programma"));
-    if (m_ended || answer != platform::AnswerYes) {
+    const platform::Answer answer = m_services.messageBox(
+        QStringLiteral("Vuoi veramente lasciarmi  ?"), platform::Buttons::YesNoQuestion,
+        QStringLiteral("Uscire dal programma"));
+    if (m_ended || answer != platform::Answer::Yes) {
         m_exitQuestionOpen = false;
         return;
     }
 
     records::FinishedGame game;
-    game.summary = {lblnome1->caption(), Label6->caption(),   lblScore->caption(),
+    game.summary = {lblnome1->caption(), Label6->caption(),    lblScore->caption(),
                     Label1->caption(),   lblScore1->caption(), Label11->caption(),
                     lblconto->caption(), Lbltime->caption()};
     fileClasse = classe->caption();

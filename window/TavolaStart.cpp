@@ -11,8 +11,7 @@ using platform::Buttons;
 void Tavola::start()
 {
     guarded([this] { Form_Load(); });
-    if (m_ended)
-        return;
+    if (m_ended) return;
     m_activatePending = true;
     show();
 }
@@ -25,7 +24,8 @@ void Tavola::Form_Load()
     Timer1->stop();
 
     // A pasted line break ends the name: no file ever gets a line of its own from it.
-    const QString nome = records::promptText(m_services.inputBox(QStringLiteral("Come ti chiami?")));
+    const QString nome =
+        records::promptText(m_services.inputBox(QStringLiteral("Come ti chiami?")));
     m_services.messageBox(QStringLiteral(" ") + nome +
                           QStringLiteral(" vediamo se sei un vero campione  "));
     lblnome1->setCaption(nome);
@@ -74,18 +74,18 @@ void Tavola::clas_Click(qint16 Index)
 
 void Tavola::HELP_Click()
 {
-    m_services.messageBox(lblnome1->caption() +
-                          QStringLiteral(" Devi risolvere così: es 1,5=15/10 poi semplificando 3/2  ") +
-                          QStringLiteral("Ciao"));
+    m_services.messageBox(
+        lblnome1->caption() +
+        QStringLiteral(" Devi risolvere così: es 1,5=15/10 poi semplificando 3/2  ") +
+        QStringLiteral("Ciao"));
 }
 
 void Tavola::Next_Click()
 {
-    const int answer = m_services.messageBox(QStringLiteral("INIZIAMO UNA NUOVA GARA  ?"),
-                                             Buttons::YesNoQuestion,
-                                             QStringLiteral("INIZIARE NUOVA GARA"));
-    if (answer != platform::AnswerYes)
-        return;
+    const platform::Answer answer =
+        m_services.messageBox(QStringLiteral("INIZIAMO UNA NUOVA GARA  ?"), Buttons::YesNoQuestion,
+                              QStringLiteral("INIZIARE NUOVA GARA"));
+    if (answer != platform::Answer::Yes) return;
     reload();
 }
 

@@ -32,16 +32,16 @@
 namespace {
 
 const QStringList Pupils = {
-    QStringLiteral("Anna"),         QStringLiteral("Luca"),        QStringLiteral("Giulia"),
-    QStringLiteral("Marco"),        QStringLiteral("Sofia"),       QStringLiteral("Matteo"),
-    QStringLiteral("Nicolò"),       QStringLiteral("Chiara"),      QStringLiteral("Francesco"),
-    QStringLiteral("Aurora"),       QStringLiteral("Lorenzo"),     QStringLiteral("Martina"),
-    QStringLiteral("Gabriele"),     QStringLiteral("Beatrice"),    QStringLiteral("Tommaso"),
-    QStringLiteral("Maria Rosa"),   QStringLiteral("Riccardo"),    QStringLiteral("Alice"),
-    QStringLiteral("Edoardo"),      QStringLiteral("Ginevra"),     QStringLiteral("Pietro"),
-    QStringLiteral("Emma"),         QStringLiteral("Davide"),      QStringLiteral("Noemi"),
+    QStringLiteral("Anna"),          QStringLiteral("Luca"),       QStringLiteral("Giulia"),
+    QStringLiteral("Marco"),         QStringLiteral("Sofia"),      QStringLiteral("Matteo"),
+    QStringLiteral("Nicolò"),        QStringLiteral("Chiara"),     QStringLiteral("Francesco"),
+    QStringLiteral("Aurora"),        QStringLiteral("Lorenzo"),    QStringLiteral("Martina"),
+    QStringLiteral("Gabriele"),      QStringLiteral("Beatrice"),   QStringLiteral("Tommaso"),
+    QStringLiteral("Maria Rosa"),    QStringLiteral("Riccardo"),   QStringLiteral("Alice"),
+    QStringLiteral("Edoardo"),       QStringLiteral("Ginevra"),    QStringLiteral("Pietro"),
+    QStringLiteral("Emma"),          QStringLiteral("Davide"),     QStringLiteral("Noemi"),
     QStringLiteral("D'Angelo Sara"), QStringLiteral("Leonardo 2"), QStringLiteral("Greta"),
-    QStringLiteral("Samuele"),      QStringLiteral("Vittoria"),    QStringLiteral("Andrea")};
+    QStringLiteral("Samuele"),       QStringLiteral("Vittoria"),   QStringLiteral("Andrea")};
 
 struct Game {
     int correct = 0;
@@ -140,7 +140,8 @@ int writeSample(const QString &dir)
         int best = 0;
         for (int g = 0; g < c.games; ++g) {
             const int p = int(random.bounded(c.pupils));
-            const double skill = 0.3 + 0.65 * ((p * 7) % c.pupils) / double(c.pupils - 1) + g * 0.002;
+            const double skill =
+                0.3 + 0.65 * ((p * 7) % c.pupils) / double(c.pupils - 1) + g * 0.002;
             const QDate date = QDate(2025, 3, 3).addDays(g * 28 / c.games);
             const Game game = playGame(random, skill);
             bytes += gameLine(Pupils[p], game, date, game.correct > best);
@@ -148,8 +149,7 @@ int writeSample(const QString &dir)
         }
         if (c.name == QStringLiteral("3B"))
             bytes += "Nome:  Pietro  Risposte esatte 5  Risposte errate  1Tempo rest\r\n";
-        if (!writeFile(dir + QLatin1Char('/') + records::classLogFileName(c.name), bytes))
-            return 2;
+        if (!writeFile(dir + QLatin1Char('/') + records::classLogFileName(c.name), bytes)) return 2;
     }
     writeFile(dir + QStringLiteral("/velmora.txt"), records::encodeLine(QStringLiteral("19")));
     writeFile(dir + QStringLiteral("/velmora1.txt"), records::encodeLine(QStringLiteral("Giulia")));
@@ -186,23 +186,19 @@ int main(int argc, char *argv[])
 
         const double baseline = bestMs(runs, [&] {
             QFile file(path);
-            if (!file.open(QIODevice::ReadOnly))
-                return;
+            if (!file.open(QIODevice::ReadOnly)) return;
             const QList<QByteArray> split = file.readAll().split('\n');
-            if (split.size() < lines)
-                std::abort();
+            if (split.size() < lines) std::abort();
         });
         const double parse = bestMs(runs, [&] {
-            if (records::readClassLog(path).entries.size() != lines)
-                std::abort();
+            if (records::readClassLog(path).entries.size() != lines) std::abort();
         });
         const double models = bestMs(runs, [&] {
             registro::RegisterSession session;
             session.setPollInterval(0);
             session.setDataDirectory(QFileInfo(path).absolutePath());
             session.shownGames()->sort(registro::GameTableModel::Date, Qt::DescendingOrder);
-            if (session.shownGames()->rowCount() != lines)
-                std::abort();
+            if (session.shownGames()->rowCount() != lines) std::abort();
         });
         const double window = bestMs(runs, [&] {
             registro::RegisterSession session;
@@ -211,8 +207,8 @@ int main(int argc, char *argv[])
             registro::RegisterWindow view(&session);
             view.show();
             QApplication::processEvents();
-            if (view.findChild<QTableView *>(QStringLiteral("partite"))->model()->rowCount()
-                != lines)
+            if (view.findChild<QTableView *>(QStringLiteral("partite"))->model()->rowCount() !=
+                lines)
                 std::abort();
         });
         auto row = [&](const char *step, double ms) {
@@ -223,7 +219,8 @@ int main(int argc, char *argv[])
         row("parse + table models + summary + sort", models);
         row("same, with the window shown", window);
         if (lines == 100000 && window >= 500) {
-            std::printf("          FAIL: 100 000 lines shown in %.0f ms (target < 500 ms)\n", window);
+            std::printf("          FAIL: 100 000 lines shown in %.0f ms (target < 500 ms)\n",
+                        window);
             ok = false;
         }
     }
@@ -270,7 +267,8 @@ int main(int argc, char *argv[])
                     baseline / 1e6, models / 1e6, used / 1e6, double(used) / lines,
                     double(used) / double(baseline));
         if (lines == 100000 && used >= 50'000'000) {
-            std::printf("          FAIL: 100 000 lines take %.1f MB (target < 50 MB)\n", used / 1e6);
+            std::printf("          FAIL: 100 000 lines take %.1f MB (target < 50 MB)\n",
+                        used / 1e6);
             ok = false;
         }
     }

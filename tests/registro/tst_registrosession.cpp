@@ -2,12 +2,12 @@
 // while it grows, the session that ties them to the models and never writes, and the
 // fields of the CSV it exports.
 
+#include "GameLines.h"
 #include "records/ClassLog.h"
 #include "registro/ClassLogFiles.h"
 #include "registro/ClassLogSource.h"
-#include "registro/GameFilterProxy.h"
-#include "GameLines.h"
 #include "registro/CsvExport.h"
+#include "registro/GameFilterProxy.h"
 #include "registro/GameTableModel.h"
 #include "registro/PupilSummary.h"
 #include "registro/RegisterSession.h"
@@ -24,7 +24,8 @@ using records::LogForm;
 
 namespace {
 
-void writeFile(const QString &path, const QByteArray &bytes, QIODevice::OpenMode mode = QIODevice::WriteOnly)
+void writeFile(const QString &path, const QByteArray &bytes,
+               QIODevice::OpenMode mode = QIODevice::WriteOnly)
 {
     QFile file(path);
     QVERIFY(file.open(mode));
@@ -35,10 +36,12 @@ void writeFile(const QString &path, const QByteArray &bytes, QIODevice::OpenMode
 QStringList snapshot(const QString &path)
 {
     QStringList out;
-    const QFileInfoList infos =
-        QDir(path).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    const QFileInfoList infos = QDir(path).entryInfoList(
+        QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo &info : infos)
-        out << QStringLiteral("%1 %2 %3").arg(info.fileName()).arg(info.size())
+        out << QStringLiteral("%1 %2 %3")
+                   .arg(info.fileName())
+                   .arg(info.size())
                    .arg(info.lastModified().toMSecsSinceEpoch());
     return out;
 }
@@ -143,12 +146,14 @@ void TestRegisterSession::sourceRereadsWhatChanged_data()
     QTest::addColumn<QString>("firstName");
     QTest::addColumn<bool>("error");
 
-    const QByteArray three = gameLine("Anna", 7, 2, "03/03/25") + gameLine("Luca", 5, 1, "03/03/25")
-                             + gameLine("Sara", 2, 1, "03/03/25");
+    const QByteArray three = gameLine("Anna", 7, 2, "03/03/25") +
+                             gameLine("Luca", 5, 1, "03/03/25") +
+                             gameLine("Sara", 2, 1, "03/03/25");
     QTest::newRow("cut to fewer lines")
         << three.first(three.indexOf('\n') + 1) << 1 << "Anna" << false;
     QTest::newRow("same size, other names")
-        << QByteArray(three).replace("Anna", "Ugo!").replace("Luca", "Ivo!") << 3 << "Ugo!" << false;
+        << QByteArray(three).replace("Anna", "Ugo!").replace("Luca", "Ivo!") << 3 << "Ugo!"
+        << false;
     QTest::newRow("edited and grown")
         << QByteArray(three).replace("Anna", "Annamaria") + gameLine("Bea", 1, 1, "04/03/25") << 4
         << "Annamaria" << false;
@@ -164,8 +169,8 @@ void TestRegisterSession::sourceRereadsWhatChanged()
 
     QTemporaryDir dir;
     const QString path = dir.filePath("3A.txt");
-    writeFile(path, gameLine("Anna", 7, 2, "03/03/25") + gameLine("Luca", 5, 1, "03/03/25")
-                        + gameLine("Sara", 2, 1, "03/03/25"));
+    writeFile(path, gameLine("Anna", 7, 2, "03/03/25") + gameLine("Luca", 5, 1, "03/03/25") +
+                        gameLine("Sara", 2, 1, "03/03/25"));
     ClassLogSource source;
     QCOMPARE(source.open(path).entries.size(), 3);
 
@@ -183,15 +188,15 @@ void TestRegisterSession::sourceRereadsWhatChanged()
     QCOMPARE(update.kind, ClassLogSource::Update::Reloaded);
     QCOMPARE(update.entries.size(), entries);
     QCOMPARE(!update.error.isEmpty(), error);
-    if (!error)
-        QCOMPARE(update.entries.at(0).name, firstName);
+    if (!error) QCOMPARE(update.entries.at(0).name, firstName);
     QCOMPARE(source.refresh().kind, ClassLogSource::Update::Unchanged);
 }
 
 void TestRegisterSession::sessionFollowsDirectory()
 {
     QTemporaryDir dir;
-    writeFile(dir.filePath("3A.txt"), gameLine("Anna", 7, 2, "03/03/25") + gameLine("Luca", 5, 1, "04/03/25"));
+    writeFile(dir.filePath("3A.txt"),
+              gameLine("Anna", 7, 2, "03/03/25") + gameLine("Luca", 5, 1, "04/03/25"));
     writeFile(dir.filePath("3B.txt"), gameLine("Sara", 9, 1, "05/03/25"));
     writeFile(dir.filePath("velmora.txt"), "9\r\n");
     {
@@ -203,9 +208,12 @@ void TestRegisterSession::sessionFollowsDirectory()
 
     RegisterSession session;
     // The three models keep their contract through every change below.
-    const QAbstractItemModelTester gamesCheck(session.games(), QAbstractItemModelTester::FailureReportingMode::Fatal);
-    const QAbstractItemModelTester shownCheck(session.shownGames(), QAbstractItemModelTester::FailureReportingMode::Fatal);
-    const QAbstractItemModelTester pupilsCheck(session.pupils(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    const QAbstractItemModelTester gamesCheck(
+        session.games(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    const QAbstractItemModelTester shownCheck(
+        session.shownGames(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    const QAbstractItemModelTester pupilsCheck(
+        session.pupils(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     session.setPollInterval(0); // only the change notices
     session.setDataDirectory(dir.path());
     QCOMPARE(session.classes().size(), 2);
@@ -291,13 +299,27 @@ void TestRegisterSession::csvField_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("semicolon");
     QTest::addColumn<QString>("comma");
-    QTest::newRow("plain") << "Anna" << "Anna" << "Anna";
-    QTest::newRow("empty") << "" << "" << "";
-    QTest::newRow("comma") << "Rossi, Anna" << "Rossi, Anna" << "\"Rossi, Anna\"";
-    QTest::newRow("semicolon") << "a;b" << "\"a;b\"" << "a;b";
-    QTest::newRow("quote") << "Anna \"la rossa\"" << "\"Anna \"\"la rossa\"\"\"" << "\"Anna \"\"la rossa\"\"\"";
-    QTest::newRow("line break") << "a\r\nb" << "\"a\r\nb\"" << "\"a\r\nb\"";
-    QTest::newRow("outer blanks kept") << " Anna " << "\" Anna \"" << "\" Anna \"";
+    QTest::newRow("plain") << "Anna"
+                           << "Anna"
+                           << "Anna";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "";
+    QTest::newRow("comma") << "Rossi, Anna"
+                           << "Rossi, Anna"
+                           << "\"Rossi, Anna\"";
+    QTest::newRow("semicolon") << "a;b"
+                               << "\"a;b\""
+                               << "a;b";
+    QTest::newRow("quote") << "Anna \"la rossa\""
+                           << "\"Anna \"\"la rossa\"\"\""
+                           << "\"Anna \"\"la rossa\"\"\"";
+    QTest::newRow("line break") << "a\r\nb"
+                                << "\"a\r\nb\""
+                                << "\"a\r\nb\"";
+    QTest::newRow("outer blanks kept") << " Anna "
+                                       << "\" Anna \""
+                                       << "\" Anna \"";
 }
 
 void TestRegisterSession::csvField()

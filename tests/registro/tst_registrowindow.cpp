@@ -110,8 +110,7 @@ private:
     template <typename T> T *child(const char *name)
     {
         T *found = m_window->findChild<T *>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("missing widget %s", name);
+        if (!found) qFatal("missing widget %s", name);
         return found;
     }
     void clearFilter() { QTest::mouseClick(child<QPushButton>("azzeraFiltri"), Qt::LeftButton); }
@@ -194,13 +193,17 @@ void TestRegisterWindow::sortingByHeader_data()
         << 1 << QStringList{"11", "10", "9", "9", "8", "7", "6", "6", "5", "4", "3", "2"}
         << QStringList{"2", "3", "4", "5", "6", "6", "7", "8", "9", "9", "10", "11"};
     QTest::newRow("name: alphabetical first")
-        << 0 << QStringList{"Anna", "Anna", "Anna", "Anna", "Luca", "Luca", "Luca", "Piero", "Piero", "Sara", "Sara", "Sara"}
-        << QStringList{"Sara", "Sara", "Sara", "Piero", "Piero", "Luca", "Luca", "Luca", "Anna", "Anna", "Anna", "Anna"};
+        << 0 << QStringList{"Anna", "Anna",  "Anna",  "Anna", "Luca", "Luca",
+                            "Luca", "Piero", "Piero", "Sara", "Sara", "Sara"}
+        << QStringList{"Sara", "Sara", "Sara", "Piero", "Piero", "Luca",
+                       "Luca", "Luca", "Anna", "Anna",  "Anna",  "Anna"};
     QTest::newRow("date: latest first")
-        << 6 << QStringList{"14/03/2025", "13/03/2025", "12/03/2025", "11/03/2025", "10/03/2025", "07/03/2025",
-                            "06/03/2025", "05/03/2025", "05/03/2025", "04/03/2025", "03/03/2025", "03/03/2025"}
-        << QStringList{"03/03/2025", "03/03/2025", "04/03/2025", "05/03/2025", "05/03/2025", "06/03/2025",
-                       "07/03/2025", "10/03/2025", "11/03/2025", "12/03/2025", "13/03/2025", "14/03/2025"};
+        << 6 << QStringList{"14/03/2025", "13/03/2025", "12/03/2025", "11/03/2025",
+                            "10/03/2025", "07/03/2025", "06/03/2025", "05/03/2025",
+                            "05/03/2025", "04/03/2025", "03/03/2025", "03/03/2025"}
+        << QStringList{"03/03/2025", "03/03/2025", "04/03/2025", "05/03/2025",
+                       "05/03/2025", "06/03/2025", "07/03/2025", "10/03/2025",
+                       "11/03/2025", "12/03/2025", "13/03/2025", "14/03/2025"};
 }
 
 void TestRegisterWindow::sortingByHeader()
@@ -309,17 +312,30 @@ void TestRegisterWindow::refusesToWriteInTheDataDirectory()
 
 void TestRegisterWindow::widgetsHaveItalianNames()
 {
-    const QStringList ours = {"classi", "cartella", "filtroNome", "usaDal", "dal", "usaAl", "al",
-                              "azzeraFiltri", "partite", "riepilogo", "schede", "graficoMigliori",
-                              "alunnoGrafico", "graficoAndamento", "avvisi", "stato", "strumenti"};
+    const QStringList ours = {"classi",
+                              "cartella",
+                              "filtroNome",
+                              "usaDal",
+                              "dal",
+                              "usaAl",
+                              "al",
+                              "azzeraFiltri",
+                              "partite",
+                              "riepilogo",
+                              "schede",
+                              "graficoMigliori",
+                              "alunnoGrafico",
+                              "graficoAndamento",
+                              "avvisi",
+                              "stato",
+                              "strumenti"};
     for (const QString &name : ours)
         QVERIFY2(m_window->findChild<QWidget *>(name), qPrintable(name));
     // Every widget of ours, found or not in the list above, has a name to be read by.
     const QList<QWidget *> widgets = m_window->findChildren<QWidget *>();
     int named = 0;
     for (QWidget *w : widgets) {
-        if (w->objectName().isEmpty() || w->objectName().startsWith("qt_"))
-            continue;
+        if (w->objectName().isEmpty() || w->objectName().startsWith("qt_")) continue;
         QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
         QVERIFY(iface);
         QVERIFY2(!iface->text(QAccessible::Name).isEmpty(), qPrintable(w->objectName()));

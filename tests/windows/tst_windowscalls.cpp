@@ -21,8 +21,7 @@ void check(bool ok, const std::string &what, const std::string &detail = std::st
 {
     std::printf("%s %s%s%s\n", ok ? "ok  " : "FAIL", what.c_str(), detail.empty() ? "" : ": ",
                 detail.c_str());
-    if (!ok)
-        ++failures;
+    if (!ok) ++failures;
 }
 
 // A stand-in for GetWindowsDirectoryA that answers from a script, one answer per call, and
@@ -37,10 +36,10 @@ ScriptedDirectory *script = nullptr;
 unsigned scriptedQuery(char *buffer, unsigned size)
 {
     script->sizesGiven.push_back(size);
-    if (script->fails)
-        return 0;
+    if (script->fails) return 0;
     const size_t call = script->sizesGiven.size() - 1;
-    const std::string &dir = script->answers.at(call < script->answers.size() ? call : script->answers.size() - 1);
+    const std::string &dir =
+        script->answers.at(call < script->answers.size() ? call : script->answers.size() - 1);
     if (dir.size() + 1 > size)
         return unsigned(dir.size() + 1); // too small: the size needed, NUL included
     dir.copy(buffer, dir.size());
@@ -75,11 +74,11 @@ void testDirectoryLengths()
         script = &system;
         const std::string got = platform::windowsDirectoryFrom(scriptedQuery);
         script = nullptr;
-        check(got == row.expected && system.sizesGiven.size() == row.calls
-                  && system.sizesGiven.front() == 128,
+        check(got == row.expected && system.sizesGiven.size() == row.calls &&
+                  system.sizesGiven.front() == 128,
               row.name,
-              "got " + std::to_string(got.size()) + " characters in "
-                  + std::to_string(system.sizesGiven.size()) + " calls");
+              "got " + std::to_string(got.size()) + " characters in " +
+                  std::to_string(system.sizesGiven.size()) + " calls");
         if (row.calls == 2 && !row.expected.empty())
             check(system.sizesGiven.back() > row.expected.size() - 1,
                   std::string(row.name) + ": second buffer holds it",
@@ -97,8 +96,7 @@ void testRealDirectory()
     char direct[MAX_PATH + 1] = {};
     const UINT n = GetWindowsDirectoryA(direct, MAX_PATH + 1);
     std::string expected(direct, n);
-    if (expected.empty() || expected.back() != '\\')
-        expected += '\\';
+    if (expected.empty() || expected.back() != '\\') expected += '\\';
     check(dir == expected, "it is the directory the system gives", expected);
 }
 
@@ -120,8 +118,8 @@ std::string versionString(const std::vector<char> &data, const char *key)
     char *value = nullptr;
     UINT size = 0;
     const std::string path = std::string("\\StringFileInfo\\041004E4\\") + key;
-    if (!VerQueryValueA(data.data(), path.c_str(), reinterpret_cast<void **>(&value), &size)
-        || !value)
+    if (!VerQueryValueA(data.data(), path.c_str(), reinterpret_cast<void **>(&value), &size) ||
+        !value)
         return "(missing)";
     return std::string(value);
 }
@@ -135,8 +133,7 @@ void testVersionResource(const std::string &version)
     std::vector<char> data(size ? size : 1);
     const bool found = size && GetFileVersionInfoA(self, 0, size, data.data());
     check(found, "the executable carries a version resource");
-    if (!found)
-        return;
+    if (!found) return;
 
     // The version text has three parts, major.minor.revision ("1.00.0006"); the fixed
     // part has four numbers, the third one 0 (1,0,0,6).
@@ -148,15 +145,15 @@ void testVersionResource(const std::string &version)
     VS_FIXEDFILEINFO *fixed = nullptr;
     UINT length = 0;
     VerQueryValueA(data.data(), "\\", reinterpret_cast<void **>(&fixed), &length);
-    check(fixed && fixed->dwFileVersionMS == high && fixed->dwFileVersionLS == low
-              && fixed->dwProductVersionMS == high && fixed->dwProductVersionLS == low,
-          "file and product version " + std::to_string(parts[0]) + "," + std::to_string(parts[1])
-              + "," + std::to_string(parts[2]) + "," + std::to_string(parts[3]));
+    check(fixed && fixed->dwFileVersionMS == high && fixed->dwFileVersionLS == low &&
+              fixed->dwProductVersionMS == high && fixed->dwProductVersionLS == low,
+          "file and product version " + std::to_string(parts[0]) + "," + std::to_string(parts[1]) +
+              "," + std::to_string(parts[2]) + "," + std::to_string(parts[3]));
     check(fixed && fixed->dwFileType == VFT_APP, "the file is an application");
 
     WORD *translation = nullptr;
-    VerQueryValueA(data.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void **>(&translation),
-                   &length);
+    VerQueryValueA(data.data(), "\\VarFileInfo\\Translation",
+                   reinterpret_cast<void **>(&translation), &length);
     check(translation && length >= 4 && translation[0] == 0x0410 && translation[1] == 1252,
           "language Italian (0x0410), code page 1252");
 
@@ -164,7 +161,7 @@ void testVersionResource(const std::string &version)
         const char *key;
         std::string expected;
     } strings[] = {
-        {"CompanyName", "Solfira"}, {"ProductName", "Solfira"}, {"FileVersion", version},
+        {"CompanyName", "Solfira"},  {"ProductName", "Solfira"},          {"FileVersion", version},
         {"ProductVersion", version}, {"OriginalFilename", "solfira.exe"},
     };
     for (const auto &s : strings)
