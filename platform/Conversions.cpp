@@ -24,7 +24,7 @@ bool isDigit(QChar c)
 
 // Every text-to-number and number-to-text step below goes through <charconv>, which never
 // looks at the C library's locale: Qt sets LC_NUMERIC from the user's environment, and on an
-// Italian system strtod("8.90") would read 8.
+// Italian system the C library's own reading of "8.90" would give 8.
 
 // A plain decimal text ("-12.5", "3e-7", optional sign, "." as the point) to a double.
 // Out of range it gives an infinity (too large) or zero (too small), keeping the sign.

@@ -143,11 +143,7 @@ class Keyboard:
         self.game = game
 
     def xdotool(self, *args):
-        result = subprocess.run(["xdotool", *args], env=self.desktop.env, capture_output=True,
-                                text=True, timeout=30)
-        if result.returncode != 0:
-            raise Failure(f"xdotool {' '.join(args)} failed: {result.stderr.strip()}")
-        return result.stdout
+        return drive.run_xdotool(self.desktop.env, *args)
 
     def focus_window(self, title, not_in=()):
         """Gives the keyboard focus to the game's window titled `title` (and not one of

@@ -41,6 +41,15 @@ class Failure(AssertionError):
     pass
 
 
+def run_xdotool(env, *args):
+    """Runs xdotool on the test desktop; its output, or a Failure."""
+    result = subprocess.run(["xdotool", *args], env=env, capture_output=True, text=True,
+                            timeout=30)
+    if result.returncode != 0:
+        raise Failure(f"xdotool {' '.join(args)} failed: {result.stderr.strip()}")
+    return result.stdout
+
+
 def check(condition, message):
     if not condition:
         raise Failure(message)
@@ -145,11 +154,7 @@ class Program:
         self.listener = None
 
     def xdotool(self, *args):
-        result = subprocess.run(["xdotool", *args], env=self.desktop.env, capture_output=True,
-                                text=True, timeout=30)
-        if result.returncode != 0:
-            raise Failure(f"xdotool {' '.join(args)} failed: {result.stderr.strip()}")
-        return result.stdout
+        return run_xdotool(self.desktop.env, *args)
 
     def attach(self):
         self.app = application(self.process, self.what)
