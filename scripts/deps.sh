@@ -1,39 +1,75 @@
 #!/usr/bin/env bash
-# The one list of the Debian packages Solfira needs to build, run, test and package; installs
-# only those missing. The Makefile, CI, `make check-fresh` and the tests all read it from here.
+# The one list of the Debian packages Solfira needs, in three groups; installs only those of the
+# chosen groups that are missing. The Makefile, CI, `make check-fresh` and the tests all read it.
+#   run      build and start the game and the register             (make run)
+#   test     run, plus what the tests, benchmarks and packaging use (make test; the default)
+#   windows  the Windows cross-build, its installer and its check under Wine (make windows)
 # A machine that has them all is left alone: no network, no root, nothing printed.
-# Usage: scripts/deps.sh [--list]   (--list prints the package names and exits)
+# Usage: scripts/deps.sh [GROUP...] [--list]   (--list prints the groups' package names)
 set -euo pipefail
 
 # Real package names only (never a virtual one such as libqt6svg6-dev): dpkg-query never sees a
 # virtual name installed, so it would be installed again on every run. The test deps_complete
 # checks this, and that everything the build loads comes from these packages.
-PACKAGES=(
-  # build
+RUN=(
   cmake ninja-build g++ make pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
+  # fonts metric-compatible with Arial and Times New Roman, Qt's Italian dialog buttons
+  fonts-liberation2 fonts-dejavu-core qt6-translations-l10n qt6-qpa-plugins qt6-image-formats-plugins
+)
+TEST=(
   # the code's format: make format, make format-check
   clang-format
-  qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-  qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
-  # run: fonts metric-compatible with Arial and Times New Roman, Qt's Italian dialog buttons
-  fonts-liberation2 fonts-dejavu-core qt6-translations-l10n qt6-qpa-plugins qt6-image-formats-plugins
-  # test: real C library locale data (it_IT, de_DE, en_US), compiled by scripts/locales.sh
+  # the register's scalable icon, looked at by the desktop-integration tests
+  qt6-svg-dev
+  # real C library locale data (it_IT, de_DE, en_US), compiled by scripts/locales.sh
   locales
-  # test: a real X server for the screenshot and end-to-end runs
+  # a real X server for the screenshot and end-to-end runs
   python3 xvfb xauth x11-utils xdotool dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
   python3-pyatspi desktop-file-utils appstream
-  # test: a real screen reader speaking through speech-dispatcher (audio to a null sink)
+  # a real screen reader speaking through speech-dispatcher (audio to a null sink)
   orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng libao4
   # benchmarks under bench/: Google Benchmark for the hot paths
   libbenchmark-dev
-  # package: `make package` (dpkg-shlibdeps, CPack's `file`, the gzip -9n of the changelog and
-  # manual pages, lintian on the result)
+  # `make package`: dpkg-shlibdeps, CPack's `file`, gzip -9n, lintian on the result
   dpkg-dev file gzip lintian
   # `make check-fresh`: a new Debian 12 system in a chroot
   debootstrap
 )
+WINDOWS=(
+  # the cross compilers (posix threads, as Qt needs), windres; cmake and ninja; Qt's host tools
+  # (moc, rcc, uic) of the same version as the Qt source; dpkg-source to unpack that source
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+  cmake ninja-build make qt6-base-dev-tools dpkg-dev patch perl python3
+  # Qt's Italian translations, built into the programs
+  qt6-translations-l10n
+  # the installer
+  nsis
+  # the check: Wine with the fonts a real Windows has, an X server, keys, screenshots read
+  wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick tesseract-ocr tesseract-ocr-eng
+)
 
-if [ "${1:-}" = "--list" ]; then printf '%s\n' "${PACKAGES[@]}"; exit 0; fi
+groups=()
+list=0
+for arg in "$@"; do
+  case "$arg" in
+    --list) list=1 ;;
+    run | test | windows) groups+=("$arg") ;;
+    *) echo "usage: scripts/deps.sh [run|test|windows]... [--list]" >&2; exit 2 ;;
+  esac
+done
+[ ${#groups[@]} -eq 0 ] && groups=(test)
+PACKAGES=()
+for group in "${groups[@]}"; do
+  case "$group" in
+    run) PACKAGES+=("${RUN[@]}") ;;
+    test) PACKAGES+=("${RUN[@]}" "${TEST[@]}") ;;
+    windows) PACKAGES+=("${WINDOWS[@]}") ;;
+  esac
+done
+mapfile -t PACKAGES < <(printf '%s\n' "${PACKAGES[@]}" | awk '!seen[$0]++')
+
+if [ $list -eq 1 ]; then printf '%s\n' "${PACKAGES[@]}"; exit 0; fi
 
 installed=" $(dpkg-query -W -f='${Package} ${Status}\n' "${PACKAGES[@]}" 2>/dev/null \
               | awk '$2 == "install" && $3 == "ok" && $4 == "installed" { printf "%s ", $1 }' || true)"
