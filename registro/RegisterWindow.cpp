@@ -1,5 +1,6 @@
 #include "RegisterWindow.h"
 
+#include "ChartView.h"
 #include "GameFilterProxy.h"
 #include "GameTableModel.h"
 #include "RegisterFormat.h"
@@ -9,7 +10,6 @@
 #include "ui_RegisterForm.h"
 
 #include <QAction>
-#include <QChart>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMenuBar>
@@ -28,13 +28,6 @@ namespace registro {
 using records::ClassLogEntry;
 
 namespace {
-
-void replaceChart(QChartView *view, QChart *chart)
-{
-    QChart *old = view->chart();
-    view->setChart(chart);
-    delete old;
-}
 
 // The tables' fixed properties are in the form; the model and the row height are set here.
 void setUpTable(QTableView *view, QAbstractItemModel *model)
@@ -132,8 +125,6 @@ void RegisterWindow::buildForm()
     m_form->partite->sortByColumn(-1, Qt::AscendingOrder);
     setUpTable(m_form->riepilogo, m_session->shownPupils());
     m_form->riepilogo->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
-    for (QChartView *chart : {m_form->graficoMigliori, m_form->graficoAndamento})
-        chart->setRenderHint(QPainter::Antialiasing);
     m_form->divisoreDestro->setSizes({330, 400});
     m_form->divisore->setSizes({700, 560});
     setCentralWidget(central);
@@ -162,9 +153,8 @@ void RegisterWindow::buildForm()
         m_form->schede->setCurrentIndex(1);
     });
     // A new sort of the summary reorders the bars too.
-    connect(m_session->shownPupils(), &QAbstractItemModel::layoutChanged, this, [this] {
-        replaceChart(m_form->graficoMigliori, makeBestScoreChart(m_session->shownSummaries()));
-    });
+    connect(m_session->shownPupils(), &QAbstractItemModel::layoutChanged, this,
+            &RegisterWindow::showBestScores);
 }
 
 void RegisterWindow::rebuildClassList()
@@ -223,11 +213,10 @@ void RegisterWindow::showGames()
     m_pdfAction->setEnabled(any);
     m_printAction->setEnabled(any);
 
-    const QList<PupilSummary> pupils = m_session->shownSummaries();
-    replaceChart(m_form->graficoMigliori, makeBestScoreChart(pupils));
-    m_form->graficoMigliori->setAccessibleDescription(bestScoresDescription(pupils, MaxBars));
+    showBestScores();
 
     // Keep the pupil of the line chart while the list changes around it.
+    const QList<PupilSummary> pupils = m_session->shownSummaries();
     const QString key = m_form->alunnoGrafico->currentData().toString();
     {
         const QSignalBlocker block(m_form->alunnoGrafico);
@@ -240,17 +229,24 @@ void RegisterWindow::showGames()
     showProgress();
 }
 
+void RegisterWindow::showBestScores()
+{
+    const QList<PupilSummary> pupils = m_session->shownSummaries();
+    m_form->graficoMigliori->setChart(makeBestScoreChart(pupils));
+    m_form->graficoMigliori->setAccessibleDescription(bestScoresDescription(pupils, MaxBars));
+}
+
 void RegisterWindow::showProgress()
 {
     const QString key = m_form->alunnoGrafico->currentData().toString();
     if (m_form->alunnoGrafico->currentIndex() < 0) {
-        replaceChart(m_form->graficoAndamento, makeProgressChart(QString(), {}));
+        m_form->graficoAndamento->setChart(makeProgressChart(QString(), {}));
         m_form->graficoAndamento->setAccessibleDescription(QString());
         return;
     }
     const QList<ClassLogEntry> games = m_session->gamesOf(key);
     const QString name = m_form->alunnoGrafico->currentText();
-    replaceChart(m_form->graficoAndamento, makeProgressChart(name, games));
+    m_form->graficoAndamento->setChart(makeProgressChart(name, games));
     m_form->graficoAndamento->setAccessibleDescription(progressDescription(name, games));
 }
 

@@ -45,6 +45,7 @@ private:
     void showCurrentClass();
     void showGames();
     void showWarnings();
+    void showBestScores();
     void showProgress();
     void applyDateFilter();
     void clearFilter();

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "ChartData.h"
 #include "PupilSummary.h"
 #include "records/ClassLogEntry.h"
 
 #include <QImage>
 #include <QList>
 #include <QSize>
-
-class QChart;
 
 namespace registro {
 
@@ -16,14 +15,14 @@ inline constexpr int MaxBars = 60;
 
 // Best score of each pupil as horizontal bars, names from top to bottom in the
 // order given.
-QChart *makeBestScoreChart(const QList<PupilSummary> &pupils);
+ChartData makeBestScoreChart(const QList<PupilSummary> &pupils);
 
 // One pupil's correct answers game after game, over the dates they were played.
 // Games of the same day are spread across that day in the order they were played.
-QChart *makeProgressChart(const QString &pupilName, const QList<records::ClassLogEntry> &games);
+ChartData makeProgressChart(const QString &pupilName, const QList<records::ClassLogEntry> &games);
 
-// Draws `chart` (taking it) on a white image of `size` (device-independent pixels, at
-// twice the resolution), for printing.
-QImage renderChart(QChart *chart, const QSize &size);
+// Draws `chart` on a white image of `size` (device-independent pixels, at twice the
+// resolution), for printing.
+QImage renderChart(const ChartData &chart, const QSize &size);
 
 } // namespace registro

@@ -3,11 +3,11 @@
 // and PDF files, live refresh and names for assistive technology.
 
 #include "GameLines.h"
+#include "registro/ChartView.h"
 #include "registro/RegisterSession.h"
 #include "registro/RegisterWindow.h"
 
 #include <QAccessible>
-#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -228,7 +228,7 @@ void TestRegisterWindow::summaryPerPupil()
     // Anna: 7/9, 10/10, 4/8 and 6/7 right, a mean of 78.4%.
     QCOMPARE(rowTexts(pupils, 0), QStringList({"Anna", "4", "10", "78,4%", "14/03/2025"}));
     QCOMPARE(rowTexts(pupils, 2), QStringList({"Piero", "2", "11", "59,0%", "11/03/2025"}));
-    auto *bars = child<QChartView>("graficoMigliori");
+    auto *bars = child<ChartView>("graficoMigliori");
     QVERIFY(bars->accessibleDescription().contains("Piero 11"));
 }
 
