@@ -31,6 +31,7 @@ CLASS = "3A"
 # outside ASCII: the log puts no quotes around names and keeps them in Latin-1.
 GAMES = [("Niccolò", True), ("Anna Maria", False)]
 TIME_LIMIT = 60  # seconds for the whole run
+BEST_SCORES_TITLE = "Miglior punteggio di ogni alunno (risposte esatte)"
 GAME_SECONDS = 15 * 60
 
 
@@ -150,6 +151,18 @@ def read_register(desktop, registro, data, expected):
             differ = {k: (shown.get(k), wanted.get(k)) for k in shown.keys() | wanted.keys()
                       if shown.get(k) != wanted.get(k)}
             check(not differ, f"row {number}: (shown, expected) per column: {differ}")
+
+        # The chart of the best scores, on the tab shown first, as a screen reader reads it.
+        best = {}
+        for row in expected:
+            best[row["Nome"]] = max(best.get(row["Nome"], 0), int(row["Esatte"]))
+        wanted = "Miglior punteggio: " + ", ".join(
+            f"{name} {score}" for name, score in sorted(best.items(), key=lambda b: b[0].casefold()))
+        chart = wait_for("the chart of the best scores",
+                         lambda: drive.find(window, "chart", name=BEST_SCORES_TITLE))
+        check(chart.get_description() == wanted,
+              f"the chart is described as {chart.get_description()!r}, expected {wanted!r}")
+        log(f"the chart reads {chart.get_name()!r}: {chart.get_description()!r}")
 
         # Leave as a teacher does, with Ctrl+Q.
         register.xdotool("windowfocus", "--sync", xid)
