@@ -67,7 +67,7 @@ endif()
 # ---- CPack --------------------------------------------------------------------------------
 # Two Debian packages from one build: solfira (the game, component "game") and
 # solfira-registro (the teacher's register, component "registro"). Neither needs the other: a
-# pupil's PC installs the game without Qt Charts, a teacher's PC may install the register alone.
+# pupil's PC installs the game alone, a teacher's PC may install the register alone.
 set(CPACK_PACKAGE_NAME "solfira")
 set(CPACK_PACKAGE_VENDOR "Solfira")
 set(CPACK_PACKAGE_VERSION "${SOLFIRA_VERSION_TEXT}")
