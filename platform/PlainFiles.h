@@ -64,4 +64,8 @@ int probeDirectory(const std::string &directory, const std::string &probeName);
 // The system's own short text for an errno value (English on most systems).
 std::string systemText(int error);
 
+// A name for a temporary file beside `path`, never ending in ".txt" so that it can never be
+// taken for a class log. Shared by the two systems' files.
+std::string temporaryName(const std::string &path, unsigned long processId);
+
 } // namespace platform::files

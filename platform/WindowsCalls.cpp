@@ -39,4 +39,29 @@ std::string userDecimalSeparator()
     return std::string(buffer.data(), size_t(k - 1));
 }
 
+std::string ansiFromWide(const std::wstring &text)
+{
+    if (text.empty()) return std::string();
+    const int length = int(text.size());
+    // No "best fit": a character the code page lacks is never written as a look-alike.
+    const int needed = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length,
+                                           nullptr, 0, "?", nullptr);
+    if (needed <= 0) return std::string();
+    std::string out(size_t(needed), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, out.data(), needed, "?",
+                        nullptr);
+    return out;
+}
+
+std::wstring wideFromAnsi(const std::string &bytes)
+{
+    if (bytes.empty()) return std::wstring();
+    const int length = int(bytes.size());
+    const int needed = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+    if (needed <= 0) return std::wstring();
+    std::wstring out(size_t(needed), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, out.data(), needed);
+    return out;
+}
+
 } // namespace platform

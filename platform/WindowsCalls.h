@@ -1,6 +1,6 @@
 #pragma once
 
-// The two Windows calls the program makes, kept apart from Qt so they can be built and
+// The Windows calls the program makes, kept apart from Qt so they can be built and
 // checked on their own with a Windows compiler. Windows only.
 
 #include <string>
@@ -15,6 +15,13 @@ std::string windowsDirectory();
 // The user's decimal separator as the system gives it (normally one character; may be empty
 // or longer on a customised system).
 std::string userDecimalSeparator();
+
+// `text` in the Windows ANSI code page (1252 on an Italian or English system), the single-byte
+// form of the record files and class logs; a character the code page cannot hold becomes '?'.
+std::string ansiFromWide(const std::wstring &text);
+
+// Bytes in the Windows ANSI code page back to text.
+std::wstring wideFromAnsi(const std::string &bytes);
 
 // What windowsDirectory() does with the answers of `query`, a function that behaves as
 // GetWindowsDirectoryA: it fills `buffer` of `size` characters and returns the length of

@@ -2,6 +2,10 @@
 
 #include <QStringList>
 
+#ifdef Q_OS_WIN
+#include "platform/WindowsCalls.h"
+#endif
+
 #include <algorithm>
 
 namespace records {
@@ -32,21 +36,30 @@ QString classLogLine(const GameSummary &g, LogForm form)
     return line;
 }
 
-// The files are shared between school PCs of any system, so they keep one single-byte
-// code page everywhere: Latin-1, which holds every Italian letter. A character it
-// cannot hold is written as '?', as a Windows ANSI write would.
+// The files keep one byte per character. On Windows that is the system's ANSI code page
+// (1252 in Italy: "ò" is 0xF2); elsewhere Latin-1, which gives every Italian letter the same
+// byte, so a folder shared by PCs of both systems reads the same. A character the code page
+// cannot hold is written as '?'.
 QByteArray encodeText(const QString &text)
 {
+#ifdef Q_OS_WIN
+    return QByteArray::fromStdString(platform::ansiFromWide(text.toStdWString()));
+#else
     QByteArray out;
     out.reserve(text.size());
     for (QChar c : text)
         out.append(c.unicode() < 256 ? char(c.unicode()) : '?');
     return out;
+#endif
 }
 
 QString decodeText(const QByteArray &bytes)
 {
+#ifdef Q_OS_WIN
+    return QString::fromStdWString(platform::wideFromAnsi(bytes.toStdString()));
+#else
     return QString::fromLatin1(bytes);
+#endif
 }
 
 QByteArray encodeLine(const QString &text)

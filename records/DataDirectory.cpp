@@ -1,12 +1,14 @@
 #include "DataDirectory.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
 
 #ifdef Q_OS_WIN
+#include "platform/PlainFiles.h"
 #include "platform/WindowsCalls.h"
-extern Q_CORE_EXPORT int qt_ntfs_permission_lookup;
+
+#include <QCoreApplication>
+#include <QSettings>
 #endif
 
 namespace records {
@@ -21,13 +23,23 @@ QString withTrailingSlash(QString path)
 }
 
 #ifdef Q_OS_WIN
-// Asks the file system's permissions, writing nothing (the register must not write there).
+// The folder the installer was given for the whole machine (a shared school folder), or
+// nothing.
+QString installedDataDirectory()
+{
+    const QSettings machine(QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Solfira"),
+                            QSettings::NativeFormat);
+    return machine.value(QStringLiteral("DataDir")).toString().trimmed();
+}
+
+// Whether this user can make files in `dir`, found out by making one and removing it at once.
+// The folder's permissions do not tell: a filtered administrator's token, Controlled Folder
+// Access or a file system that keeps no ACLs can refuse what they allow.
 bool canWriteIn(const QString &dir)
 {
-    ++qt_ntfs_permission_lookup;
-    const bool writable = QFileInfo(dir).isWritable();
-    --qt_ntfs_permission_lookup;
-    return writable;
+    const std::string probe =
+        ".solfira." + std::to_string(QCoreApplication::applicationPid()) + ".prova";
+    return platform::files::probeDirectory(QDir::toNativeSeparators(dir).toStdString(), probe) == 0;
 }
 #endif
 
@@ -36,6 +48,8 @@ bool canWriteIn(const QString &dir)
 QString defaultDataDirectory()
 {
 #ifdef Q_OS_WIN
+    const QString installed = installedDataDirectory();
+    if (!installed.isEmpty()) return withTrailingSlash(installed);
     // A standard user on current Windows may not write in the Windows directory.
     const QString windowsDir =
         withTrailingSlash(QString::fromLocal8Bit(platform::windowsDirectory().c_str()));

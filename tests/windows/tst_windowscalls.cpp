@@ -1,10 +1,13 @@
-// The Windows-only calls of platform/WindowsCalls, run under Wine by tests/windows/check.sh,
-// and the version resource of the program, linked into this test as into solfira.exe.
+// The Windows-only calls of platform/WindowsCalls and the Windows file steps of
+// platform/PlainFiles, run under Wine by tests/windows/check.sh, and the version resources of
+// the built programs.
 //
-// Usage: tst_windowscalls.exe LOCALE SEPARATOR VERSION
+// Usage: tst_windowscalls.exe LOCALE SEPARATOR VERSION PROGRAM...
 //   LOCALE     the user locale Wine is expected to report ("it-IT")
 //   SEPARATOR  the decimal separator of that locale (",")
-//   VERSION    the version text of the resource ("1.00.0006")
+//   VERSION    the version text of the resources ("1.00.0006")
+//   PROGRAM    a built .exe whose resources are checked (solfira.exe, solfira-registro.exe)
+#include "platform/PlainFiles.h"
 #include "platform/WindowsCalls.h"
 
 #include <windows.h>
@@ -124,15 +127,14 @@ std::string versionString(const std::vector<char> &data, const char *key)
     return std::string(value);
 }
 
-void testVersionResource(const std::string &version)
+void testVersionResource(const std::string &program, const std::string &version)
 {
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string name = program.substr(program.find_last_of("\\/") + 1);
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(self, &ignored);
+    const DWORD size = GetFileVersionInfoSizeA(program.c_str(), &ignored);
     std::vector<char> data(size ? size : 1);
-    const bool found = size && GetFileVersionInfoA(self, 0, size, data.data());
-    check(found, "the executable carries a version resource");
+    const bool found = size && GetFileVersionInfoA(program.c_str(), 0, size, data.data());
+    check(found, name + " carries a version resource");
     if (!found) return;
 
     // The version text has three parts, major.minor.revision ("1.00.0006"); the fixed
@@ -161,8 +163,8 @@ void testVersionResource(const std::string &version)
         const char *key;
         std::string expected;
     } strings[] = {
-        {"CompanyName", "Solfira"},  {"ProductName", "Solfira"},          {"FileVersion", version},
-        {"ProductVersion", version}, {"OriginalFilename", "solfira.exe"},
+        {"CompanyName", "Solfira"},  {"ProductName", "Solfira"}, {"FileVersion", version},
+        {"ProductVersion", version}, {"OriginalFilename", name},
     };
     for (const auto &s : strings)
         check(versionString(data, s.key) == s.expected, std::string(s.key) + " is " + s.expected,
@@ -171,21 +173,145 @@ void testVersionResource(const std::string &version)
         const std::string value = versionString(data, key);
         check(value != "(missing)" && !value.empty(), std::string(key) + " is given", value);
     }
-    check(LoadIconA(GetModuleHandleA(nullptr), "IDI_ICON1") != nullptr, "the icon is there");
+    const HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    check(module && FindResourceA(module, "IDI_ICON1", MAKEINTRESOURCEA(14)) != nullptr,
+          name + ": the icon is there");
+    check(module && FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)) != nullptr,
+          name + ": the application manifest is there");
+    if (module) FreeLibrary(module);
+}
+
+// The record files and class logs keep one byte per character in the ANSI code page, 1252
+// under every locale this check runs in.
+void testAnsiText()
+{
+    struct Row {
+        const char *name;
+        std::wstring text;
+        std::string bytes;
+        bool roundTrip;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"an accented Italian name",        L"Niccol\u00f2",      "Niccol\xf2",    true},
+        {"capital accented letter",         L"\u00c8 l'ora",      "\xc8 l'ora",    true},
+        {"euro sign, in 1252 only",         L"\u20ac 5",          "\x80 5",        true},
+        {"a Polish letter 1252 lacks",      L"\u0141ukasz",       "?ukasz",        false},
+        {"no best-fit look-alike",          L"\u0101",            "?",             false},
+        {"nothing",                         L"",                  "",              true},
+    };
+    // clang-format on
+    for (const Row &row : rows) {
+        const std::string got = platform::ansiFromWide(row.text);
+        check(got == row.bytes, std::string("ANSI: ") + row.name, got);
+        if (row.roundTrip)
+            check(platform::wideFromAnsi(row.bytes) == row.text,
+                  std::string("ANSI read back: ") + row.name);
+    }
+}
+
+std::string readAll(const std::string &path)
+{
+    std::string out;
+    platform::files::readHead(path, 1 << 20, out);
+    return out;
+}
+
+bool writeRaw(const std::string &path, const std::string &bytes)
+{
+    const HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(h, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    CloseHandle(h);
+    return ok && written == bytes.size();
+}
+
+// The shared-folder rules on the Windows code paths: what stands under a name is looked at
+// before it is opened, writes replace or append whole, a probe leaves nothing behind.
+void testFiles()
+{
+    namespace files = platform::files;
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string dir =
+        std::string(temp) + "solfira-files-" + std::to_string(GetCurrentProcessId()) + "\\";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    CreateDirectoryA((dir + "cartella").c_str(), nullptr);
+    writeRaw(dir + "cut.txt", "Nome: Anna");
+    writeRaw(dir + "whole.txt", "riga\r\n");
+
+    struct Kind {
+        const char *name;
+        std::string path;
+        int expected;
+    };
+    // clang-format off
+    const Kind kinds[] = {
+        {"a regular file",          dir + "whole.txt",     0},
+        {"nothing under the name",  dir + "manca.txt",     0},
+        {"a folder",                dir + "cartella",      files::IsDirectory},
+    };
+    // clang-format on
+    for (const Kind &k : kinds)
+        check(files::kindOf(k.path) == k.expected, std::string("kind of ") + k.name,
+              std::to_string(files::kindOf(k.path)));
+    check(files::replaceWhole(dir + "cartella", "x") == files::IsDirectory,
+          "a folder under a record's name is refused, not replaced");
+    std::string head;
+    check(files::readHead(dir + "cartella", 10, head) == files::IsDirectory,
+          "a folder under a record's name is refused, not read");
+
+    check(files::replaceWhole(dir + "velmora.txt", "12\r\n") == 0 &&
+              readAll(dir + "velmora.txt") == "12\r\n",
+          "a record file written whole");
+    check(files::replaceWhole(dir + "velmora.txt", "15\r\n") == 0 &&
+              readAll(dir + "velmora.txt") == "15\r\n",
+          "a record file replaced whole");
+
+    struct Append {
+        const char *name;
+        std::string file;
+        std::string expected;
+    };
+    // clang-format off
+    const Append appends[] = {
+        {"to a file ending in a line end", "whole.txt", "riga\r\nNome: Bea\r\n"},
+        {"to a file cut mid-line",         "cut.txt",   "Nome: Anna\r\nNome: Bea\r\n"},
+        {"to a missing file",              "3A.txt",    "Nome: Bea\r\n"},
+    };
+    // clang-format on
+    for (const Append &a : appends) {
+        files::AppendFile log;
+        const int opened = log.open(dir + a.file);
+        const int appended = opened ? opened : log.append("Nome: Bea\r\n");
+        check(appended == 0 && readAll(dir + a.file) == a.expected,
+              std::string("a line appended ") + a.name, readAll(dir + a.file));
+    }
+
+    check(files::probeDirectory(dir, "probe.prova") == 0 &&
+              GetFileAttributesA((dir + "probe.prova").c_str()) == INVALID_FILE_ATTRIBUTES,
+          "a probe of a writable folder succeeds and leaves nothing");
+    check(files::probeDirectory(dir + "manca\\", "probe.prova") == ENOENT,
+          "a probe of a missing folder says so");
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: tst_windowscalls LOCALE SEPARATOR VERSION\n");
+    if (argc < 5) {
+        std::fprintf(stderr, "usage: tst_windowscalls LOCALE SEPARATOR VERSION PROGRAM...\n");
         return 2;
     }
     testDirectoryLengths();
     testRealDirectory();
     testSeparator(argv[1], argv[2]);
-    testVersionResource(argv[3]);
+    testAnsiText();
+    testFiles();
+    for (int i = 4; i < argc; ++i)
+        testVersionResource(argv[i], argv[3]);
     std::printf("%s\n", failures ? "FAILED" : "PASSED");
     return failures ? 1 : 0;
 }
