@@ -1,4 +1,4 @@
-# Installing and packaging Solfira.
+# Installing and packaging Solfira on Linux (the Windows installer: cmake/WindowsInstaller.cmake).
 #
 #   cmake --install BUILD [--prefix DIR]   the program, its menu entry, icons and AppStream data
 #   make package                           a Debian package built by CPack (BUILD/solfira_*.deb)
@@ -53,17 +53,6 @@ if(UNIX AND NOT APPLE)
           DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT registro)
 endif()
 
-# Windows: the version resource and the icon go into the executable, which is a GUI program
-# (app/CMakeLists.txt declares it WIN32).
-if(WIN32)
-  enable_language(RC)
-  set(SOLFIRA_ICON_FILE ${PROJECT_SOURCE_DIR}/assets/icons/solfira.ico)
-  string(REPLACE "." "," SOLFIRA_VERSION_COMMAS "${PROJECT_VERSION}") # 1.0.0.6 -> 1,0,0,6
-  configure_file(${PROJECT_SOURCE_DIR}/assets/windows/solfira.rc.in
-                 ${PROJECT_BINARY_DIR}/app/solfira.rc @ONLY)
-  target_sources(solfira PRIVATE ${PROJECT_BINARY_DIR}/app/solfira.rc)
-endif()
-
 # ---- CPack --------------------------------------------------------------------------------
 # Two Debian packages from one build: solfira (the game, component "game") and
 # solfira-registro (the teacher's register, component "registro"). Neither needs the other: a
@@ -116,8 +105,6 @@ Legge in sola lettura la cartella dei dati del gioco Solfira e mostra, per\n\
 ogni classe, le gare in una tabella ordinabile, un riepilogo per alunno e i\n\
 grafici dei punteggi; esporta in CSV e stampa in PDF. Si aggiorna quando\n\
 arrivano nuove gare.")
-elseif(WIN32)
-  set(CPACK_GENERATOR "ZIP")
 endif()
 
 include(CPack)
