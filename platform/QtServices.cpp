@@ -47,6 +47,18 @@ Answer QtServices::messageBox(const QString &prompt, Buttons buttons, const QStr
     return Answer::Ok;
 }
 
+void QtServices::aboutBox(const QString &summary, const QString &licences)
+{
+    QMessageBox box(m_parent);
+    box.setWindowTitle(QStringLiteral("Informazioni su Solfira"));
+    box.setIconPixmap(QApplication::windowIcon().pixmap(64, 64));
+    box.setText(summary);
+    box.setTextFormat(Qt::PlainText);
+    box.setDetailedText(licences); // behind "Mostra dettagli..."
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
 QString QtServices::inputBox(const QString &prompt, const QString &title)
 {
     QInputDialog dialog(m_parent);

@@ -26,6 +26,7 @@ public:
     double rnd() override;
     void beep() override;
     void endProgram() override;
+    void aboutBox(const QString &summary, const QString &licences) override;
 
 private:
     QPointer<QWidget> m_parent;

@@ -47,10 +47,14 @@ public:
     virtual void beep() = 0;
     // Ends the program at once: no further event is handled. A caller returns right after it.
     virtual void endProgram() = 0;
+    // The program's "about" box: `summary` shown, `licences` (long, plain text) on request.
+    virtual void aboutBox(const QString &summary, const QString &licences) = 0;
 };
 
-// A date in the locale's short form, with the year always written in full
-// (15/04/2007 on an Italian system), so a teacher's log never has a two-digit year.
+// The locale's short date form with the year always written in full ("dd/MM/yyyy" in
+// Italian), so a teacher's log or register never has a two-digit year.
+QString shortDateFormat(const QLocale &locale);
+// A date in that form (15/04/2007 on an Italian system).
 QString shortDateText(const QDate &date, const QLocale &locale);
 
 // Shows the report of an error that escaped an event handler and ends the program.

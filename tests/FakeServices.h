@@ -28,6 +28,7 @@ public:
     QString date = QStringLiteral("15/04/2007");
     int randomizeCount = 0;
     int beeps = 0;
+    QList<std::pair<QString, QString>> abouts; // summary and licences of each about box
     int endCount = 0;
     std::function<void(const Box &)> onMessageBox; // runs while a box is "open"
 
@@ -41,6 +42,11 @@ public:
         if (onMessageBox) onMessageBox(box);
         if (buttons == platform::Buttons::Ok) return platform::Answer::Ok;
         return answers.isEmpty() ? platform::Answer::No : answers.dequeue();
+    }
+
+    void aboutBox(const QString &summary, const QString &licences) override
+    {
+        abouts.append({summary, licences});
     }
 
     QString inputBox(const QString &prompt, const QString &) override

@@ -33,6 +33,7 @@ private slots:
     void classCommand_data();
     void classCommand();
     void helpMessage();
+    void aboutTellsTheVersionAndLicences();
     void newCompetitionNo();
     void newCompetitionYes();
     void countdown_data();
@@ -182,6 +183,22 @@ void TestCompetition::helpMessage()
     QCOMPARE(services->prompts().last(),
              "Anna Devi risolvere così: es 1,5=15/10 poi semplificando 3/2  Ciao");
     QCOMPARE(services->boxes.last().buttons, platform::Buttons::Ok);
+}
+
+void TestCompetition::aboutTellsTheVersionAndLicences()
+{
+    startGame("Anna");
+    const int boxesBefore = int(services->boxes.size());
+    w->mnuVersione->trigger();
+    QCOMPARE(services->abouts.size(), 1);
+    const auto &[summary, licences] = services->abouts.first();
+    // The box opens with the very text of the menu entry, and names both licences.
+    QCOMPARE(summary.section('\n', 0, 0), w->mnuVersione->text());
+    QVERIFY(summary.contains("GNU General Public License"));
+    QVERIFY(summary.contains("GNU Lesser General Public License"));
+    QVERIFY(!licences.trimmed().isEmpty());
+    QCOMPARE(int(services->boxes.size()), boxesBefore); // no other box
+    QVERIFY(w->Timer1->isActive());
 }
 
 void TestCompetition::newCompetitionNo()

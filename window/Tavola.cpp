@@ -31,6 +31,7 @@ void Tavola::connectHandlers()
             [this](qint16 &key) { guarded([this, &key] { text3_KeyPress(key); }); });
     connect(clas, &QAction::triggered, this,
             [this] { guarded([this] { clas_Click(qint16(clas->property("index").toInt())); }); });
+    connect(mnuVersione, &QAction::triggered, this, [this] { guarded([this] { showAbout(); }); });
     connect(HELP, &QAction::triggered, this, [this] { guarded([this] { HELP_Click(); }); });
     connect(Next, &QAction::triggered, this, [this] { guarded([this] { Next_Click(); }); });
 }

@@ -108,6 +108,7 @@ public:
     void Form_Load();
     void clas_Click(qint16 Index);
     void HELP_Click();
+    void showAbout();
     void Next_Click();
     // Questions
     void Form_Activate();
@@ -141,7 +142,6 @@ private:
     void describeForScreenReaders();
     // Sets a box's text without telling screen readers of the change.
     void setTextUnannounced(QLineEdit *box, const QString &text);
-    static void installNoticeAccessibility();
     void reload();
     // Runs a handler; an error that escapes it is reported and ends the program.
     void guarded(const std::function<void()> &handler);
@@ -159,9 +159,10 @@ private:
     std::unique_ptr<Fields> m_fields;
     bool m_ended = false;
     bool m_activatePending = false;
-    bool m_exitQuestionOpen = false; // the exit question (till its end) or time-over box is open
-    bool m_resultStored = false;     // the game's line is in its class log: nothing more to ask
-    bool m_recordStored = false;     // a failed end of this game had already stored its record
-    bool m_solutionCurrent = false;  // the solution was computed for the question on screen
-    bool m_questionJudged = false;   // the question on screen has been judged
+    bool m_exitQuestionOpen = false;  // the exit question (till its end) or time-over box is open
+    bool m_resultStored = false;      // the game's line is in its class log: nothing more to ask
+    bool m_recordStored = false;      // a failed end of this game had already stored its record
+    bool m_solutionCurrent = false;   // the solution was computed for the question on screen
+    bool m_firstQuestionTold = false; // the challenger and the record told with a question
+    bool m_questionJudged = false;    // the question on screen has been judged
 };

@@ -1,5 +1,6 @@
 // Building the window: its controls from the control table, and its menu bar.
 #include "ControlTable.h"
+#include "solfira/Version.h"
 
 #include <QMenuBar>
 
@@ -216,7 +217,8 @@ void Tavola::createMenu()
 
     mnuAutori = bar->addMenu(QStringLiteral("Realizzato dagli autori di Solfira"));
     mnuAutori->setObjectName(QStringLiteral("mnuAutori"));
-    mnuVersione = mnuAutori->addAction(QStringLiteral("Solfira versione 1.00.0006"));
+    mnuVersione = mnuAutori->addAction(QStringLiteral("Solfira versione ") +
+                                       QLatin1String(solfira::VersionText));
     mnuVersione->setObjectName(QStringLiteral("mnuVersione"));
 
     mnuSegnalazioni = bar->addMenu(QStringLiteral("Segnalazioni"));

@@ -5,6 +5,9 @@
 #include "platform/RuntimeError.h"
 #include "records/DataDirectory.h"
 #include "records/RecordFiles.h"
+#include "solfira/Version.h"
+
+#include <QFile>
 
 using platform::Buttons;
 
@@ -78,6 +81,28 @@ void Tavola::HELP_Click()
         lblnome1->caption() +
         QStringLiteral(" Devi risolvere così: es 1,5=15/10 poi semplificando 3/2  ") +
         QStringLiteral("Ciao"));
+}
+
+// The version, the licence, and the notices of what the program carries inside it (the
+// Windows build holds Qt and its libraries, listed in ":/licenses/notices.txt").
+void Tavola::showAbout()
+{
+    const QString summary =
+        QStringLiteral("Solfira versione %1\n"
+                       "Da numero decimale a frazione: un gioco a tempo per la scuola.\n\n"
+                       "Solfira è software libero: puoi ridistribuirlo e modificarlo secondo i "
+                       "termini della GNU General Public License, versione 3 o successiva. È "
+                       "distribuito senza alcuna garanzia.\n\n"
+                       "Usa le librerie Qt %2, sotto la GNU Lesser General Public License "
+                       "versione 3.")
+            .arg(QLatin1String(solfira::VersionText), QLatin1String(qVersion()));
+    QFile notices(QStringLiteral(":/licenses/notices.txt"));
+    const QString licences =
+        notices.open(QIODevice::ReadOnly)
+            ? QString::fromUtf8(notices.readAll())
+            : QStringLiteral("Le librerie Qt sono quelle installate nel sistema, ciascuna con la "
+                             "sua licenza (su Debian: /usr/share/doc/libqt6core6/copyright).");
+    m_services.aboutBox(summary, licences);
 }
 
 void Tavola::Next_Click()
