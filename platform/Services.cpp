@@ -4,12 +4,17 @@
 
 namespace platform {
 
-QString shortDateText(const QDate &date, const QLocale &locale)
+QString shortDateFormat(const QLocale &locale)
 {
     QString format = locale.dateFormat(QLocale::ShortFormat);
     if (!format.contains(QStringLiteral("yyyy")))
         format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
-    return locale.toString(date, format);
+    return format;
+}
+
+QString shortDateText(const QDate &date, const QLocale &locale)
+{
+    return locale.toString(date, shortDateFormat(locale));
 }
 
 void reportFatalError(Services &services, const std::exception &error)

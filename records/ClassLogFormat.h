@@ -15,7 +15,8 @@
 namespace records {
 
 // Length of a game: the countdown starts at 15 minutes.
-inline constexpr int GameSeconds = 15 * 60;
+inline constexpr int GameMinutes = 15;
+inline constexpr int GameSeconds = GameMinutes * 60;
 
 // The two forms of a class log line: the first when the standing record holds,
 // the second when the game has just beaten it.

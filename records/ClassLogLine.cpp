@@ -153,9 +153,9 @@ ParsedLine parseClassLogLine(QByteArrayView raw, DateOrder order)
                 QStringLiteral("tempo restante non leggibile: %1").arg(quotedInWarning(clock)));
         else if (entry.secondsLeft > GameSeconds)
             out.problems.append(
-                QStringLiteral("tempo restante %1 oltre i 15 minuti di una partita; tempo "
+                QStringLiteral("tempo restante %1 oltre i %2 minuti di una partita; tempo "
                                "impiegato non calcolato")
-                    .arg(quotedInWarning(clock)));
+                    .arg(quotedInWarning(clock), QString::number(GameMinutes)));
     }
 
     const QStringView dateText = line.sliced(datePos + DateWord.size()).trimmed();

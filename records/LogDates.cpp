@@ -186,13 +186,24 @@ int parseClockText(QStringView text)
     return fields[0] * 3600 + fields[1] * 60 + fields[2];
 }
 
-QString clockText(int seconds)
+QString clockText(int seconds, ClockForm form)
 {
     if (seconds < 0) return {};
-    return QStringLiteral("%1:%2:%3")
-        .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
-        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
-        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    const auto twoDigits = [](int n) {
+        return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+    };
+    const QString secondsPart = twoDigits(seconds % 60);
+    switch (form) {
+    case ClockForm::Minutes:
+        return twoDigits(seconds / 60) + QLatin1Char(':') + secondsPart;
+    case ClockForm::Hours:
+        return QString::number(seconds / 3600) + QLatin1Char(':') + twoDigits(seconds / 60 % 60) +
+               QLatin1Char(':') + secondsPart;
+    case ClockForm::Countdown:
+        break;
+    }
+    return twoDigits(seconds / 3600) + QLatin1Char(':') + twoDigits(seconds / 60 % 60) +
+           QLatin1Char(':') + secondsPart;
 }
 
 } // namespace records

@@ -23,8 +23,14 @@ QDate parseLogDate(QStringView text, DateOrder order, QString *note = nullptr);
 
 // "00:03:12" (also with '.' between the fields) as seconds; -1 when unreadable.
 int parseClockText(QStringView text);
-// Seconds as "hh:mm:ss", the way the countdown shows them.
-QString clockText(int seconds);
+// The ways a span of seconds is written.
+enum class ClockForm {
+    Countdown, // "00:14:52", as the game's clock shows it and the class logs keep it
+    Hours,     // "0:14:52", hours as few digits as they need (the CSV export)
+    Minutes,   // "14:52", minutes without a limit (the register's time used)
+};
+// Seconds in `form`; empty for a negative span.
+QString clockText(int seconds, ClockForm form = ClockForm::Countdown);
 
 // The digits of dates, times and counts: ASCII only.
 inline bool isAsciiDigit(QChar c)

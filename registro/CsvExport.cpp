@@ -1,8 +1,8 @@
 #include "CsvExport.h"
 
+#include "GameColumns.h"
 #include "GameFilterProxy.h"
 #include "GameTableModel.h"
-#include "RegisterFormat.h"
 
 #include <QStringList>
 
@@ -25,17 +25,6 @@ QString csvField(const QString &text, QChar delimiter)
     return u'"' + out + u'"';
 }
 
-namespace {
-// A name is the player's own text: one that starts like a formula would be run by a
-// spreadsheet, so it is written as text.
-QString asText(const QString &text)
-{
-    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
-    if (!text.isEmpty() && formulaStarts.contains(text.front())) return u'\'' + text;
-    return text;
-}
-} // namespace
-
 QByteArray gamesCsv(const GameFilterProxy &games, const QLocale &locale)
 {
     const QChar delimiter = csvDelimiterFor(locale);
@@ -53,28 +42,17 @@ QByteArray gamesCsv(const GameFilterProxy &games, const QLocale &locale)
     };
 
     QStringList header;
-    for (int c = 0; c < GameTableModel::ColumnCount; ++c)
-        header << (c == GameTableModel::Accuracy ? QStringLiteral("Precisione (%)")
-                                                 : GameTableModel::columnTitle(c));
+    for (const GameColumn &column : gameColumns())
+        header << QString::fromUtf16(column.csvTitle);
     addRecord(header);
 
     const int rows = games.rowCount();
     for (int row = 0; row < rows; ++row) {
         const ClassLogEntry &e = games.entryAt(row);
-        addRecord({
-            asText(e.name),
-            QString::number(e.correct),
-            QString::number(e.wrong),
-            QString::number(e.total()),
-            e.accuracy() < 0 ? QString() : numbers.toString(e.accuracy(), 'f', 1),
-            e.secondsUsed() < 0 ? QString()
-                                : QStringLiteral("%1:%2:%3")
-                                      .arg(e.secondsUsed() / 3600)
-                                      .arg(e.secondsUsed() / 60 % 60, 2, 10, QLatin1Char('0'))
-                                      .arg(e.secondsUsed() % 60, 2, 10, QLatin1Char('0')),
-            e.date.isValid() ? e.date.toString(Qt::ISODate) : asText(e.dateText),
-            yesNo(e.setRecord()),
-        });
+        QStringList fields;
+        for (const GameColumn &column : gameColumns())
+            fields << column.csv(e, numbers);
+        addRecord(fields);
     }
     return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
 }

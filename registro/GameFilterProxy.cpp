@@ -1,5 +1,6 @@
 #include "GameFilterProxy.h"
 
+#include "GameColumns.h"
 #include "GameTableModel.h"
 #include "RegisterFormat.h"
 
@@ -74,35 +75,8 @@ bool GameFilterProxy::lessThan(const QModelIndex &left, const QModelIndex &right
     // Straight from the entries: a sort of 100 000 games makes millions of comparisons.
     const int l = left.row();
     const int r = right.row();
-    const ClassLogEntry &a = m_games->entry(l);
-    const ClassLogEntry &b = m_games->entry(r);
-    int c = 0;
-    switch (left.column()) {
-    case GameTableModel::Name:
-        c = compare(m_games->nameRank(l), m_games->nameRank(r));
-        break;
-    case GameTableModel::Correct:
-        c = compare(a.correct, b.correct);
-        break;
-    case GameTableModel::Wrong:
-        c = compare(a.wrong, b.wrong);
-        break;
-    case GameTableModel::Total:
-        c = compare(a.total(), b.total());
-        break;
-    case GameTableModel::Accuracy:
-        c = compare(a.accuracy(), b.accuracy());
-        break;
-    case GameTableModel::TimeUsed:
-        c = compare(a.secondsUsed(), b.secondsUsed());
-        break;
-    case GameTableModel::Date:
-        c = compare(a.date.toJulianDay(), b.date.toJulianDay());
-        break;
-    case GameTableModel::Record:
-        c = compare(a.setRecord(), b.setRecord());
-        break;
-    }
+    const auto sortKey = gameColumns()[left.column()].sortKey;
+    const int c = compare(sortKey(*m_games, l), sortKey(*m_games, r));
     // The proxy sorts stably: equal values keep the order of the file either way.
     return c < 0;
 }

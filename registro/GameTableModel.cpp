@@ -1,5 +1,6 @@
 #include "GameTableModel.h"
 
+#include "GameColumns.h"
 #include "RegisterFormat.h"
 
 #include <QCollator>
@@ -68,48 +69,14 @@ void GameTableModel::rankNames()
 
 QString GameTableModel::columnTitle(int column)
 {
-    switch (column) {
-    case Name:
-        return QStringLiteral("Nome");
-    case Correct:
-        return QStringLiteral("Esatte");
-    case Wrong:
-        return QStringLiteral("Errate");
-    case Total:
-        return QStringLiteral("Totale");
-    case Accuracy:
-        return QStringLiteral("Precisione");
-    case TimeUsed:
-        return QStringLiteral("Tempo impiegato");
-    case Date:
-        return QStringLiteral("Data");
-    case Record:
-        return QStringLiteral("Record");
-    }
-    return {};
+    if (column < 0 || column >= ColumnCount) return {};
+    return QString::fromUtf16(gameColumns()[column].title);
 }
 
 QString GameTableModel::cellText(const ClassLogEntry &e, int column) const
 {
-    switch (column) {
-    case Name:
-        return displayName(e.name);
-    case Correct:
-        return QString::number(e.correct);
-    case Wrong:
-        return QString::number(e.wrong);
-    case Total:
-        return QString::number(e.total());
-    case Accuracy:
-        return formatAccuracy(e.accuracy(), m_locale);
-    case TimeUsed:
-        return formatDuration(e.secondsUsed());
-    case Date:
-        return formatDate(e.date, e.dateText, m_locale);
-    case Record:
-        return yesNo(e.setRecord());
-    }
-    return {};
+    if (column < 0 || column >= ColumnCount) return {};
+    return gameColumns()[column].text(e, m_locale);
 }
 
 int GameTableModel::rowCount(const QModelIndex &parent) const
@@ -134,30 +101,9 @@ QVariant GameTableModel::data(const QModelIndex &index, int role) const
             return QStringLiteral("Data non riconosciuta (riga %1 del file)").arg(e.lineNumber);
         return QStringLiteral("Riga %1 del file").arg(e.lineNumber);
     case Qt::TextAlignmentRole:
-        if (index.column() == Name || index.column() == Date)
-            return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
-        if (index.column() == Record) return QVariant::fromValue(Qt::AlignCenter);
-        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+        return QVariant::fromValue(gameColumns()[index.column()].alignment);
     case ValueRole:
-        switch (index.column()) {
-        case Name:
-            return e.name;
-        case Correct:
-            return e.correct;
-        case Wrong:
-            return e.wrong;
-        case Total:
-            return e.total();
-        case Accuracy:
-            return e.accuracy();
-        case TimeUsed:
-            return e.secondsUsed();
-        case Date:
-            return e.date;
-        case Record:
-            return e.setRecord();
-        }
-        return {};
+        return gameColumns()[index.column()].value(e);
     case LineRole:
         return e.lineNumber;
     }
@@ -168,19 +114,13 @@ QVariant GameTableModel::headerData(int section, Qt::Orientation orientation, in
 {
     if (orientation != Qt::Horizontal)
         return QAbstractTableModel::headerData(section, orientation, role);
-    if (role == Qt::DisplayRole) return columnTitle(section);
-    // Scores, dates and records read best from the top: highest, latest first.
-    if (role == Qt::InitialSortOrderRole)
-        return section == Name ? Qt::AscendingOrder : Qt::DescendingOrder;
+    if (section < 0 || section >= ColumnCount) return {};
+    const GameColumn &column = gameColumns()[section];
+    if (role == Qt::DisplayRole) return QString::fromUtf16(column.title);
+    if (role == Qt::InitialSortOrderRole) return column.firstOrder;
     if (role == Qt::ToolTipRole) {
-        switch (section) {
-        case Accuracy:
-            return QStringLiteral("Risposte esatte su tutte le risposte date");
-        case TimeUsed:
-            return QStringLiteral("15 minuti meno il tempo rimasto alla fine della partita");
-        case Record:
-            return QStringLiteral("La partita ha battuto il record");
-        }
+        const QString tip = column.toolTip();
+        if (!tip.isEmpty()) return tip;
     }
     return {};
 }

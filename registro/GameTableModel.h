@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GameColumns.h"
 #include "records/ClassLogEntry.h"
 
 #include <QAbstractTableModel>
@@ -14,6 +15,7 @@ class GameTableModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
+    // The columns, in the order of gameColumns().
     enum Column { Name, Correct, Wrong, Total, Accuracy, TimeUsed, Date, Record, ColumnCount };
     // The plain value of a cell (number, date, bool) for sorting and export.
     static constexpr int ValueRole = Qt::UserRole;

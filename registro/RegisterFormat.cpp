@@ -1,5 +1,8 @@
 #include "RegisterFormat.h"
 
+#include "platform/Services.h"
+#include "records/LogDates.h"
+
 namespace registro {
 
 QString displayName(const QString &name)
@@ -20,19 +23,13 @@ QString formatAccuracy(double percent, const QLocale &locale)
 
 QString formatDuration(int seconds)
 {
-    if (seconds < 0) return {};
-    return QStringLiteral("%1:%2")
-        .arg(seconds / 60, 2, 10, QLatin1Char('0'))
-        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    return records::clockText(seconds, records::ClockForm::Minutes);
 }
 
 QString dateFormatOf(const QLocale &locale)
 {
-    QString format = locale.dateFormat(QLocale::ShortFormat);
     // A two-digit year is ambiguous in a register that spans years.
-    if (!format.contains(QStringLiteral("yyyy")))
-        format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
-    return format;
+    return platform::shortDateFormat(locale);
 }
 
 QString formatDate(const QDate &date, const QString &raw, const QLocale &locale)

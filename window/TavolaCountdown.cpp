@@ -17,7 +17,7 @@ void Tavola::AvviaCronometro()
 {
     Timer1->start();
     ore = 0;
-    minuti = 15;
+    minuti = records::GameMinutes;
     secondi = 0;
     restanti = records::GameSeconds;
     lblconto->setCaption(clockText());
