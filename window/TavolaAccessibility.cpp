@@ -13,16 +13,11 @@
 // reader speaks at once; while the pupil is typing it waits for a pause. None of this changes
 // what is seen (tool tips stay as they are).
 #include "Tavola.h"
+#include "TimeNotice.h"
 
 #include <QAccessible>
-#include <QAccessibleWidget>
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
-
-#include <memory>
-#include <utility>
 
 namespace {
 
@@ -56,16 +51,6 @@ QString timeMark(const QString &clock)
     return QString();
 }
 
-const char *const timeNoticeName = "timeNotice";
-
-// The notice is a notification to assistive technologies.
-QAccessibleInterface *noticeAccessibility(const QString &, QObject *object)
-{
-    if (object && object->isWidgetType() && object->objectName() == QLatin1String(timeNoticeName))
-        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Notification);
-    return nullptr;
-}
-
 void dropAccessibilityEvent(QAccessibleEvent *) {}
 
 } // namespace
@@ -81,23 +66,14 @@ void Tavola::setTextUnannounced(QLineEdit *box, const QString &text)
     QAccessible::installUpdateHandler(previous);
 }
 
-void Tavola::installNoticeAccessibility()
-{
-    static const bool installed = [] {
-        QAccessible::installFactory(noticeAccessibility);
-        return true;
-    }();
-    Q_UNUSED(installed);
-}
-
 void Tavola::describeForScreenReaders()
 {
     // The fixed names and descriptions come with the control table; what follows keeps the
     // changing ones up to date.
     // A new question is read when the focus reaches the numerator box, with the time left;
     // the first one of a competition also tells who is challenging which record.
-    auto firstQuestion = std::make_shared<bool>(true);
-    connect(lblNum1, &Label::captionChanged, this, [this, firstQuestion](const QString &question) {
+    m_firstQuestionTold = false;
+    connect(lblNum1, &Label::captionChanged, this, [this](const QString &question) {
         if (!txtAnswer || !lblconto || !lblnome1 || !lblnome || !lblpunti) return;
         if (question.isEmpty()) {
             txtAnswer->setAccessibleDescription(numeratorHelp);
@@ -106,8 +82,8 @@ void Tavola::describeForScreenReaders()
         QString text = QStringLiteral("Scrivi %1 come frazione ridotta ai minimi termini. "
                                       "Tempo restante: %2. ")
                            .arg(question, spokenTime(lblconto->caption()));
-        if (*firstQuestion) {
-            *firstQuestion = false;
+        if (!m_firstQuestionTold) {
+            m_firstQuestionTold = true;
             if (!lblnome1->caption().trimmed().isEmpty())
                 text += QStringLiteral("Sfidante: %1. ").arg(lblnome1->caption().trimmed());
             const QString holder = lblnome->caption().trimmed();
@@ -135,44 +111,13 @@ void Tavola::describeForScreenReaders()
     for (Label *label : {lblMessage, lblScore, lblScore1, lblScore2})
         connect(label, &Label::captionChanged, this, describeResult);
 
-    // The time marks, spoken by a notice that appears without being seen: a screen reader
-    // speaks a notification as it is shown, wherever the focus is. A key typed in an answer
-    // box within the last second and a half puts the notice off, half a second at a time, for
-    // at most ten seconds, so that the pupil's own typing is not cut short.
-    installNoticeAccessibility();
-    auto *notice = new QWidget(m_surface);
-    notice->setObjectName(QLatin1String(timeNoticeName));
-    notice->setGeometry(0, 0, 1, 1); // nothing of it is painted
-    notice->setAttribute(Qt::WA_TransparentForMouseEvents);
-    notice->setFocusPolicy(Qt::NoFocus);
-    notice->lower();
-    notice->hide();
-    auto lastKey = std::make_shared<QElapsedTimer>();
+    // The time marks, spoken by a notice that appears without being seen, once the pupil
+    // pauses typing.
+    auto *notice = new TimeNotice(m_surface);
     for (AnswerBox *box : {txtAnswer, text3})
-        connect(box, &AnswerBox::keyPress, this, [lastKey](qint16 &) { lastKey->start(); });
-    auto pending = std::make_shared<QString>();
-    auto waited = std::make_shared<int>(0);
-    auto *noticeTimer = new QTimer(notice);
-    noticeTimer->setObjectName(QStringLiteral("timeNoticeTimer"));
-    noticeTimer->setSingleShot(true);
-    noticeTimer->setInterval(500);
-    const auto tell = [notice, lastKey, pending, waited, noticeTimer] {
-        if (pending->isEmpty()) return;
-        if (lastKey->isValid() && lastKey->elapsed() < 1500 && *waited < 20) {
-            ++*waited;
-            noticeTimer->start();
-            return;
-        }
-        notice->hide();
-        notice->setAccessibleName(std::exchange(*pending, QString()));
-        notice->show();
-    };
-    connect(noticeTimer, &QTimer::timeout, this, tell);
-    connect(lblconto, &Label::captionChanged, this, [pending, waited, tell](const QString &clock) {
+        connect(box, &AnswerBox::keyPress, notice, [notice](qint16 &) { notice->keyTyped(); });
+    connect(lblconto, &Label::captionChanged, notice, [notice](const QString &clock) {
         const QString mark = timeMark(clock);
-        if (mark.isEmpty()) return;
-        *pending = mark;
-        *waited = 0;
-        tell();
+        if (!mark.isEmpty()) notice->announce(mark);
     });
 }
