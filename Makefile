@@ -6,20 +6,29 @@ GENERATOR ?= Ninja
 ARGS ?=
 CMAKE_ARGS ?=
 
+# What building and running need (scripts/deps.sh run) is installed for `make run`; what the
+# tests need besides (scripts/deps.sh test) only for `make test`.
+DEPS ?= run
+
 .PHONY: run test deps configure build
 
 run: build
 	./$(BUILD)/app/solfira $(ARGS)
 
+test: DEPS = test
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j2
 
 deps:
-	bash scripts/deps.sh
+	bash scripts/deps.sh $(DEPS)
 
+# Configured again whenever the options given differ from those of the last configure step
+# (kept in $(BUILD)/make-cmake-args), so `make test CMAKE_ARGS=...` always takes effect.
 configure: deps
-	@if [ ! -f $(BUILD)/build.ninja ] && [ ! -f $(BUILD)/Makefile ]; then \
-	  cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS); fi
+	@if [ ! -f $(BUILD)/build.ninja ] && [ ! -f $(BUILD)/Makefile ] || \
+	    [ "$$(cat $(BUILD)/make-cmake-args 2>/dev/null)" != "$(CMAKE_ARGS)" ]; then \
+	  cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS) && \
+	  echo "$(CMAKE_ARGS)" > $(BUILD)/make-cmake-args; fi
 
 build: configure
 	cmake --build $(BUILD) --parallel
@@ -44,9 +53,10 @@ format-check: deps
 #                        chroot; as root, needs the network): make test, make package, a second
 #                        make test that installs nothing, then the packages installed in a second
 #                        new system and the programs started there (scripts/check-fresh.sh)
-#   make check-windows   the Windows-only code and the version resource, built with mingw-w64
-#                        and run under Wine (installs tests/windows/packages.txt when missing)
-.PHONY: package check-fresh check-windows
+#   make windows         the Windows programs and installer in build-windows/, cross-built with
+#                        mingw-w64 against a static Qt built once into a cache (~15 minutes)
+#   make check-windows   make windows, then the programs played and checked under Wine
+.PHONY: package check-fresh windows check-windows
 
 package: build
 	cd $(BUILD) && rm -f solfira_*.deb solfira-registro_*.deb && cpack -G DEB
@@ -54,6 +64,9 @@ package: build
 
 check-fresh:
 	bash scripts/check-fresh.sh
+
+windows:
+	bash scripts/windows/build.sh $(BUILD)-windows
 
 check-windows:
 	bash tests/windows/check.sh $(BUILD)-windows

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Makes the real C library locale data the tests run under: it_IT.UTF-8 and de_DE.UTF-8
-# (decimal comma) and en_US.UTF-8 (decimal point). As root it compiles them into the system's
-# locale archive, as an Italian desktop has them; otherwise into the private folder given as
-# the first argument, for use with LOCPATH=<folder>. Exits non-zero when any cannot be made.
+# (decimal comma) and en_US.UTF-8 (decimal point), compiled from the system's locale sources.
+# Into the private folder given as the first argument, for use with LOCPATH=<folder> (the
+# tests); without one, as root, into the system's locale archive, as an Italian desktop has
+# them. Exits non-zero when any cannot be made.
 # Usage: scripts/locales.sh [PRIVATE_DIR]
 set -euo pipefail
 
