@@ -28,8 +28,11 @@ OPTIONS=(
   -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_concurrent=OFF
   -DFEATURE_xml=OFF -DFEATURE_opengl=OFF -DINPUT_opengl=no -DFEATURE_vulkan=OFF
   -DFEATURE_printsupport=ON -DFEATURE_testlib=ON
-  # the +dfsg source has no wintab; DirectWrite 3 without Direct2D does not link
+  # the +dfsg source has no wintab; Direct2D is a platform of its own. Fonts through GDI, Qt's
+  # default: without DirectWrite 3 its DirectWrite engine is not built, yet Print Support's
+  # Windows print engine would still call it (an undefined reference at link time).
   -DFEATURE_tabletevent=OFF -DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF
+  -DFEATURE_directwrite=OFF
   # Qt's own copies of the libraries it needs; Windows' fonts and code pages
   -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_pcre2=OFF
   -DFEATURE_system_harfbuzz=OFF -DFEATURE_freetype=OFF -DFEATURE_zstd=OFF -DFEATURE_icu=OFF
@@ -94,5 +97,9 @@ cmake --build "$WORK/build" --parallel >"$HERE/build.log" 2>&1 ||
 cmake --install "$WORK/build" >"$HERE/install.log" 2>&1 ||
   { tail -40 "$HERE/install.log" >&2; exit 1; }
 touch "$HERE/complete"
+# Qt built with other options or from another source is of no more use.
+for old in "$CACHE"/qt-*-mingw-*; do
+  [ "$old" = "$HERE" ] || rm -rf "$old"
+done
 echo "Qt $upstream for Windows: built, $(du -sh "$PREFIX" | cut -f1) in $PREFIX" >&2
 echo "$PREFIX"

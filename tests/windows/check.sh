@@ -1,102 +1,127 @@
 #!/usr/bin/env bash
-# make check-windows: builds the Windows-only parts with mingw-w64 and runs their test under
-# Wine. Usage: tests/windows/check.sh [OUTPUT_DIR]   (default build-windows)
-#   1. installs what tests/windows/packages.txt lists, only what is missing;
-#   2. compiles the version resource (assets/windows/solfira.rc.in) with windres;
-#   3. compiles platform/WindowsCalls.cpp, platform/PlainFiles.cpp and tests/windows/tst_windowscalls.cpp, with the
-#      resource linked in as in solfira.exe;
-#   4. runs the test under Wine in an Italian and in an English locale;
-#   5. cross-builds a stand-in for solfira.exe with the Windows part of cmake/Packaging.cmake
-#      (Qt for Windows is not at hand here) and checks it is a GUI program with the resource.
+# make check-windows: the Windows build (scripts/windows/build.sh, cached) played and checked
+# under Wine, each run in a fresh Wine prefix on a private X server:
+#   1. the Windows calls and file steps, and the programs' resources (tst_windowscalls.exe),
+#      under an Italian and an English locale;
+#   2. a whole competition with solfira.exe under an Italian locale, then an English one, then
+#      as a pupil's account that may not write in C:\windows (tests/windows/play.py);
+#   3. the installer, silently, with a shared data folder; the installed game played from
+#      where it was installed; the uninstaller, silently; the data left in place
+#      (tests/windows/check_installer.sh);
+#   4. the register opened on a folder of class logs, its window read off the screen.
+# Usage: tests/windows/check.sh [OUTPUT_DIR]   (default build-windows)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+TREE="$PWD"
 OUT="${1:-build-windows}"
-mkdir -p "$OUT"
+bash scripts/windows/build.sh "$OUT"
 OUT="$(cd "$OUT" && pwd)"
-
-# 1. Packages.
-mapfile -t packages < <(grep -v '^\s*#' tests/windows/packages.txt | grep -v '^\s*$')
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
-
-# 2. The resource, filled in as cmake/Packaging.cmake fills it.
 version_text=$(sed -n 's/^set(SOLFIRA_VERSION_TEXT "\(.*\)")$/\1/p' CMakeLists.txt)
-project_version=$(sed -n 's/^project(Solfira VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
-[ -n "$version_text" ] && [ -n "$project_version" ] || { echo "version not found in CMakeLists.txt"; exit 1; }
-sed -e "s|@SOLFIRA_ICON_FILE@|$PWD/assets/icons/solfira.ico|" \
-    -e "s|@SOLFIRA_VERSION_COMMAS@|${project_version//./,}|" \
-    -e "s|@SOLFIRA_VERSION_TEXT@|$version_text|" \
-    assets/windows/solfira.rc.in > "$OUT/solfira.rc"
-x86_64-w64-mingw32-windres "$OUT/solfira.rc" -O coff -o "$OUT/solfira-res.o"
-echo "resource: $OUT/solfira-res.o (version $version_text, $project_version)"
 
-# 3. The Qt-free Windows calls and their test.
-x86_64-w64-mingw32-g++ -std=c++20 -O2 -Wall -Wextra -Wpedantic -Werror -I. \
-    platform/WindowsCalls.cpp platform/PlainFiles.cpp tests/windows/tst_windowscalls.cpp "$OUT/solfira-res.o" \
-    -static -lversion -o "$OUT/tst_windowscalls.exe"
+RUNS="$OUT/check"
+rm -rf "$RUNS"
+mkdir -p "$RUNS"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset WAYLAND_DISPLAY
 
-# 4. Under Wine, in a prefix of its own; the Unix locale decides the Windows one (Wine has
-#    its own locale data: the system's locales need not be generated).
-export WINEPREFIX="$OUT/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "creating the Wine prefix (once)"
-  LC_ALL=C.UTF-8 wine wineboot --init >/dev/null 2>&1 || true
-  wineserver -w || true
-fi
-status=0
-run() { # LOCALE WINDOWS_LOCALE SEPARATOR
-  echo "--- under LC_ALL=$1"
-  LC_ALL="$1" wine "$OUT/tst_windowscalls.exe" "$2" "$3" "$version_text" \
-    | tr -d '\r' || status=1
-  wineserver -w || true
+# A private X server, with no access control so that a second Unix user's Wine reaches it.
+for n in $(seq 70 99); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break; done
+Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -ac >/dev/null 2>&1 &
+XVFB=$!
+PUPIL=solfira-alunno
+cleanup() {
+  kill "$XVFB" 2>/dev/null || true
+  for prefix in "$RUNS"/*/prefix; do WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; done
+  if id "$PUPIL" >/dev/null 2>&1; then
+    pkill -u "$PUPIL" 2>/dev/null || true
+    userdel -r "$PUPIL" 2>/dev/null || true
+  fi
 }
-run it_IT.UTF-8 it-IT ,
-run C.UTF-8 en-US .
+trap cleanup EXIT
+export DISPLAY=":$n"
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
-# 5. The Windows build's wiring: a WIN32 executable "solfira" as app/CMakeLists.txt declares
-#    it, with cmake/Packaging.cmake included as the top-level CMakeLists.txt includes it.
-echo "--- cmake/Packaging.cmake on Windows"
-stub="$OUT/packaging-stub"
-rm -rf "$stub" && mkdir -p "$stub"
-ln -s "$PWD/assets" "$stub/assets"
-ln -s "$PWD/cmake" "$stub/cmake"
-cat > "$stub/CMakeLists.txt" <<CMAKE
-cmake_minimum_required(VERSION 3.25)
-project(Solfira VERSION $project_version LANGUAGES CXX)
-set(SOLFIRA_VERSION_TEXT "$version_text")
-set(SOLFIRA_APP_ID "it.solfira.Solfira")
-include(GNUInstallDirs)
-add_executable(solfira WIN32 main.cpp)
-include(cmake/Packaging.cmake)
-CMAKE
-printf '#include <windows.h>\nint WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }\n' \
-  > "$stub/main.cpp"
-cmake -S "$stub" -B "$stub/build" -G Ninja -DCMAKE_SYSTEM_NAME=Windows \
-  -DCMAKE_CXX_COMPILER=x86_64-w64-mingw32-g++ -DCMAKE_RC_COMPILER=x86_64-w64-mingw32-windres \
-  >/dev/null
-cmake --build "$stub/build" >/dev/null
-exe="$stub/build/solfira.exe"
-headers=$(x86_64-w64-mingw32-objdump -p "$exe")
-texts=$(strings -el "$exe")
-if grep -q 'Subsystem.*(Windows GUI)' <<<"$headers"; then
-  echo "ok   solfira.exe is a GUI program"
-else
-  echo "FAIL solfira.exe is not a GUI program"; status=1
-fi
-if grep -qx "$version_text" <<<"$texts" && grep -qx "Solfira" <<<"$texts"; then
-  echo "ok   solfira.exe carries the version resource ($version_text)"
-else
-  echo "FAIL solfira.exe carries no version resource"; status=1
-fi
+status=0
+say() { echo "--- $*"; }
+
+# A fresh prefix with the fonts a real Windows has (Qt looks for Tahoma); another user's in
+# that user's home.
+new_prefix() { # NAME LOCALE [USER]
+  local prefix="$RUNS/$1/prefix"
+  local as=()
+  if [ -n "${3:-}" ]; then
+    prefix="$(eval echo "~$3")/$1/prefix"
+    rm -rf "$(dirname "$prefix")"
+    runuser -u "$3" -- mkdir -p "$prefix"
+    as=(runuser -u "$3" -- env "HOME=$(eval echo "~$3")" "DISPLAY=$DISPLAY" "WINEDEBUG=$WINEDEBUG"
+        "WINEDLLOVERRIDES=$WINEDLLOVERRIDES")
+  fi
+  mkdir -p "$prefix"
+  "${as[@]}" env WINEPREFIX="$prefix" LC_ALL="$2" wine wineboot --init >/dev/null 2>&1 || true
+  "${as[@]}" env WINEPREFIX="$prefix" wineserver -w
+  cp /usr/share/wine/fonts/tahoma*.ttf "$prefix/drive_c/windows/Fonts/"
+  echo "$prefix"
+}
+
+# 1. The Windows calls.
+for run in "it_IT.UTF-8 it-IT ," "en_US.UTF-8 en-US ."; do
+  set -- $run
+  say "tst_windowscalls under $1"
+  prefix=$(new_prefix "calls-$2" "$1")
+  WINEPREFIX="$prefix" LC_ALL="$1" wine "$OUT/tst_windowscalls.exe" "$2" "$3" \
+    "$version_text" 'Z:'"${OUT//\//\\}"'\solfira.exe' 'Z:'"${OUT//\//\\}"'\solfira-registro.exe' \
+    | tr -d '\r' || status=1
+  WINEPREFIX="$prefix" wineserver -w
+done
+
+# 2. Three whole competitions.
+play() { # NAME LOCALE POINT DATE_ORDER DATA_DIR_IN_PREFIX [USER]
+  local name=$1 locale=$2 point=$3 order=$4 data=$5 user=${6:-}
+  say "a competition: $name"
+  local prefix
+  prefix=$(new_prefix "$name" "$locale" "$user")
+  local exe="$OUT/solfira.exe"
+  if [ -n "$user" ]; then
+    # The pupil may not write in C:\windows; the program is where the pupil can read it.
+    chmod 555 "$prefix/drive_c/windows"
+    exe="$(dirname "$prefix")/solfira.exe"
+    install -o "$user" -m 755 "$OUT/solfira.exe" "$exe"
+  fi
+  local args=(--exe "$exe" --prefix "$prefix" --point "$point" --date-order "$order"
+              --data "$prefix/drive_c/$data" --shots "$RUNS/$name/screens")
+  [ -n "$user" ] && args+=(--user "$user" --untouched "$prefix/drive_c/windows")
+  WINEPREFIX="$prefix" LC_ALL="$locale" python3 tests/windows/play.py "${args[@]}" || status=1
+}
+play italiano it_IT.UTF-8 , dmy windows
+play english en_US.UTF-8 . mdy windows
+id "$PUPIL" >/dev/null 2>&1 || useradd -m "$PUPIL"
+play alunno it_IT.UTF-8 , dmy "users/$PUPIL/AppData/Local/Solfira" "$PUPIL"
+
+# 3. The installer.
+say "the installer"
+installed_game() { # the hook of check_installer.sh: the installed game, played
+  WINEPREFIX="$WINEPREFIX" LC_ALL=it_IT.UTF-8 python3 "$TREE/tests/windows/play.py" \
+    --exe 'C:\Program Files\Solfira\solfira.exe' --prefix "$WINEPREFIX" --point , \
+    --date-order dmy --data "$WINEPREFIX/drive_c/scuola/dati" --shots "$RUNS/installer/screens"
+}
+export -f installed_game
+export TREE RUNS
+SOLFIRA_AFTER_INSTALL=installed_game LC_ALL=it_IT.UTF-8 \
+  bash tests/windows/check_installer.sh "$OUT/solfira-$version_text-setup.exe" "$RUNS/installer" ||
+  status=1
+
+# 4. The register on a folder of class logs.
+say "the register"
+prefix=$(new_prefix registro it_IT.UTF-8)
+logs="$prefix/drive_c/registri"
+mkdir -p "$logs"
+printf 'Nome:  Anna Risposte esatte 7  Risposte errate  2Tempo restante   00:03:10-"Data:  9/12/2026\r\n' \
+  > "$logs/3A.txt"
+printf 'Nome:  Niccol\xf2 Risposte esatte 12  Risposte errate  1Tempo restante   00:00:00-"Data:  9/12/2026\r\n' \
+  >> "$logs/3A.txt"
+WINEPREFIX="$prefix" LC_ALL=it_IT.UTF-8 python3 tests/windows/look.py \
+  --exe "$OUT/solfira-registro.exe" --args '--data-dir' 'C:\registri' \
+  --expect 'Anna' --expect 'Niccol' --shot "$RUNS/registro.png" || status=1
+
+[ $status -eq 0 ] && echo "check-windows: PASSED" || echo "check-windows: FAILED"
 exit $status
