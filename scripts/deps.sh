@@ -46,7 +46,7 @@ WINDOWS=(
   # the installer
   nsis
   # the check: Wine with the fonts a real Windows has, an X server, keys, screenshots read
-  wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick tesseract-ocr tesseract-ocr-eng
+  wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick tesseract-ocr tesseract-ocr-eng tesseract-ocr-ita
 )
 
 groups=()

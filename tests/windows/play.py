@@ -56,7 +56,12 @@ def xdotool(*args):
 
 
 def visible_windows():
-    return set(xdotool("search", "--onlyvisible", "--name", ".*").split())
+    return set(xdotool("search", "--onlyvisible", "--name", ".").split())  # named ones only
+
+
+def width(window):
+    match = re.search(r"Geometry: (\d+)x", xdotool("getwindowgeometry", window))
+    return int(match.group(1)) if match else 0
 
 
 def wait_for(what, probe, timeout=WAIT):
@@ -78,20 +83,22 @@ class Screen:
         self.workdir = workdir
         self.shots = 0
 
-    def new_window(self, what):
-        """Waits for a window that was not on screen before, and focuses it."""
+    def new_window(self, what, large=False):
+        """Waits for a window not seen before, a box or (`large`) a main window, and focuses
+        it."""
         def appeared():
-            fresh = visible_windows() - self.known
-            return sorted(fresh, key=int)[-1] if fresh else None
+            for window in sorted(visible_windows() - self.known, key=int, reverse=True):
+                if (width(window) >= 600) == large:
+                    return window
+            return None
         window = wait_for(what, appeared)
-        self.known = visible_windows()
+        self.known.add(window)
         time.sleep(0.5)  # let Wine paint it
         self.focus(window)
         return window
 
     def gone(self, window, what):
         wait_for(what, lambda: window not in visible_windows())
-        self.known = visible_windows()
 
     def focus(self, window):
         xdotool("windowfocus", "--sync", window)
@@ -106,26 +113,37 @@ class Screen:
         """All the text tesseract reads in the window, on one line."""
         path = self.shot(window, name)
         big = path.replace(".png", "-big.png")
-        subprocess.run(["convert", path, "-resize", "300%", "-colorspace", "Gray", big],
-                       check=True)
-        out = run("tesseract", big, "-", "--psm", "11", "-l", "eng")
+        subprocess.run(["convert", path, "-filter", "Lanczos", "-resize", "400%", "-colorspace",
+                        "Gray", "-level", "20%,80%", big], check=True)
+        out = run("tesseract", big, "-", "--psm", "11", "-l", "ita")
         return " ".join(out.split())
+
+    def red_text(self, window, name):
+        """The red text in the window (the verdict), read on its own, on one line."""
+        path = self.shot(window, name)
+        red = path.replace(".png", "-red.png")
+        subprocess.run(["convert", path, "-fuzz", "25%", "-fill", "white", "+opaque", "#FF0000",
+                        "-fill", "black", "-opaque", "#FF0000", red], check=True)
+        return " ".join(run("tesseract", red, "-", "--psm", "11", "-l", "ita").split())
 
     def question(self, window):
         """The decimal number in the cyan box at the window's top left."""
         path = self.shot(window, "question")
+        width, height = map(int, run("identify", "-format", "%w %h", path).split())
+        corner = path.replace(".png", "-corner.png")
+        subprocess.run(["convert", path, "-crop", f"{width // 3}x{height // 4}+0+0", "+repage",
+                        corner], check=True)
         # The cyan box's extent: everything else blacked out, then trimmed to what is left.
-        box = run("convert", path, "-fuzz", "4%", "-fill", "black", "+opaque", "#00FFFF",
+        box = run("convert", corner, "-fuzz", "4%", "-fill", "black", "+opaque", "#00FFFF",
                   "-format", "%@", "info:")
         match = re.fullmatch(r"(\d+)x(\d+)\+(\d+)\+(\d+)", box.strip())
         check(match, f"no cyan question box on screen ({box!r})")
         w, h, x, y = map(int, match.groups())
         crop = path.replace(".png", "-box.png")
-        subprocess.run(["convert", path, "-crop", f"{w}x{h}+{x}+{y}", "+repage", "-fuzz",
-                        "4%", "-fill", "white", "-opaque", "#00FFFF", "-resize", "400%",
-                        "-colorspace", "Gray", "-threshold", "60%", "-bordercolor", "white",
+        subprocess.run(["convert", corner, "-crop", f"{w}x{h}+{x}+{y}", "+repage", "-fuzz",
+                        "4%", "-fill", "white", "-opaque", "#00FFFF", "-colorspace", "Gray", "-threshold", "60%", "-bordercolor", "white",
                         "-border", "20", crop], check=True)
-        text = run("tesseract", crop, "-", "--psm", "7", "-c",
+        text = run("tesseract", crop, "-", "--psm", "7", "-l", "eng", "-c",
                    "tessedit_char_whitelist=0123456789,.")
         return text.strip()
 
@@ -152,7 +170,7 @@ def answer(screen, window, numerator, denominator, expected, name):
     typed(str(denominator))
     keys("Return")
     time.sleep(0.8)
-    shown = screen.text(window, name)
+    shown = screen.red_text(window, name)
     check(re.search(expected, shown), f"after {numerator}/{denominator} the window shows "
                                       f"{shown!r}, not {expected!r}")
     log(f"{numerator}/{denominator}: the window shows {expected}")
@@ -183,7 +201,7 @@ def play(args, screen):
         keys("Return")
         screen.gone(greeting, "the greeting to close")
 
-        window = wait_for("the game window", lambda: sorted(visible_windows(), key=int)[-1])
+        window = screen.new_window("the game window", large=True)
         time.sleep(1.0)
         question = screen.question(window)
         numerator, denominator = fraction_of(question, args.point)
@@ -217,7 +235,8 @@ def play(args, screen):
         keys("alt+s")
         champion = screen.new_window("the record message")
         shown = screen.text(champion, "record")
-        check("C A M P I O N E" in shown, f"the record message shows {shown!r}")
+        check(re.search(r"registrato il tuo record.*C ?A ?M ?P ?I ?O ?N ?E", shown),
+              f"the record message shows {shown!r}")
         keys("Return")
         status = game.wait(timeout=WAIT)
         check(status == 0, f"the game ended with status {status}")
