@@ -39,3 +39,12 @@ add_test(NAME e2e_orca
 # and speech server are its own, but two of them at once would only slow each other down.
 set_tests_properties(e2e_orca PROPERTIES TIMEOUT 150 LABELS e2e RESOURCE_LOCK screen_reader)
 solfira_needs_real_locales(e2e_orca)
+
+# A school's shared data folder: what pupils may leave in it (links, a pipe, a folder, a full
+# disk...) and two games ending at the same moment, two rounds of them.
+add_test(NAME e2e_shared_folder
+         COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/e2e/shared_folder.py
+                 --solfira $<TARGET_FILE:solfira> --rounds 2)
+# Games ending together are timed against each other: alone on the machine.
+set_tests_properties(e2e_shared_folder PROPERTIES TIMEOUT 150 LABELS e2e RUN_SERIAL TRUE)
+solfira_needs_real_locales(e2e_shared_folder)

@@ -12,8 +12,8 @@ games ending at the same moment.
    beating an empty record: every round adds two whole lines, exactly one of them a new
    record, and the record files name its player.
 
-Usage: shared_folder.py --solfira PATH [--rounds N]   (slow: about 10 s a round; not part of
-make test). Needs what play_solfira.py needs.
+Usage: shared_folder.py --solfira PATH [--rounds N]   (about 10 s a round; make test runs two
+rounds). Needs what play_solfira.py needs.
 """
 
 import argparse
