@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Collects the licence texts of a cached Qt for Windows (scripts/windows/build-qt.sh) into its
 # licenses/ folder, paths kept: every qt_attribution.json, every LICENSE*/LICENCE*/COPYING* and
-# *_LICENSE* file, the SPDX texts of LICENSES/ (Qt's own LGPL-3.0 among them) and FreeType's
-# FTL.TXT (the licence of Qt's grey-level rasterizer). scripts/windows/notices.sh reads them.
+# *_LICENSE* file and the SPDX texts of LICENSES/ (Qt's own LGPL-3.0 among them).
+# scripts/windows/notices.sh reads them.
 # Usage: scripts/windows/qt-licenses.sh QT_CACHE_DIR [QT_SOURCE_DIR]
 #   QT_SOURCE_DIR  the unpacked qtbase source; without it, Debian's source package of the
 #                  version in QT_CACHE_DIR/version.txt is fetched (apt-get source, a deb-src
@@ -19,7 +19,7 @@ licence_files() {
   find . \( -path ./debian -o -path ./tests -o -path ./examples -o -path ./doc \
             -o -path '*/doc/images' -o -path ./src/tools \) -prune -o -type f \
          \( -name qt_attribution.json -o -path ./LICENSES/'*' -o -iname '*LICENSE*' \
-            -o -iname '*LICENCE*' -o -iname 'COPYING*' -o -path '*/freetype/docs/FTL.TXT' \) \
+            -o -iname '*LICENCE*' -o -iname 'COPYING*' \) \
          ! -name '*.png' -print
 }
 
@@ -41,7 +41,7 @@ else
   orig=$(ls "$work"/qt6-base_*.orig.tar.*)
   mkdir "$work/src"
   tar -xf "$orig" -C "$work/src" --strip-components=1 --wildcards --no-anchored --ignore-case \
-    'qt_attribution.json' '*LICENSE*' '*LICENCE*' 'COPYING*' 'FTL.TXT'
+    'qt_attribution.json' '*LICENSE*' '*LICENCE*' 'COPYING*'
   copy_from "$work/src"
 fi
 # The files notices.sh cannot do without.
