@@ -1,0 +1,185 @@
+#!/usr/bin/env bash
+# Checks the Windows installer under Wine, in a new Wine prefix of its own: silent installs
+# (with and without a shared data folder, into Program Files and elsewhere), the Start-menu
+# shortcuts, the registry values, an update, and silent uninstalls that leave every record and
+# class log as it was, byte for byte. Prints one `ok ...` or `FAIL ...` line a check and exits
+# non-zero when any check failed.
+# Usage: tests/windows/check_installer.sh SETUP_EXE
+#   AFTER_INSTALL=FILE  a bash file sourced before the run; it redefines after_install (below)
+#                       to start the installed game. Without it the game is not started.
+#   KEEP_PREFIX=1       keeps the Wine prefix and prints where it is.
+# Needs wine and wine64 (no X display: silent setups open no window).
+set -uo pipefail
+[ $# -eq 1 ] && [ -f "$1" ] || { echo "usage: $0 SETUP_EXE" >&2; exit 2; }
+SETUP="$(realpath "$1")"
+VERSION=$(sed -n 's/^set(SOLFIRA_VERSION_TEXT "\(.*\)")$/\1/p' "$(dirname "$0")/../../CMakeLists.txt")
+[ -n "$VERSION" ] || { echo "SOLFIRA_VERSION_TEXT not found in CMakeLists.txt" >&2; exit 2; }
+
+# ---- The hook: runs once the first install (shared folder C:\scuola\dati) is checked.
+# Exported for it: WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES; PROGRAM_DIR and SHARED_DIR (the
+# Unix paths of C:\Program Files\Solfira and C:\scuola\dati), WINDOWS_DIR (C:\windows). No
+# Wine process is running when it is called, and DISPLAY is as the caller had it: start
+# "C:\Program Files\Solfira\solfira.exe" there (under xvfb-run, say) and wait for it to end.
+# A non-zero return is a failure. Data files it leaves in SHARED_DIR must survive the uninstall.
+after_install() {
+  echo "skip start of the installed game: no AFTER_INSTALL hook given"
+}
+if [ -n "${AFTER_INSTALL:-}" ]; then
+  # shellcheck source=/dev/null
+  source "$AFTER_INSTALL"
+fi
+
+failures=0
+passes=0
+ok() { echo "ok $*"; passes=$((passes + 1)); }
+fail() { echo "FAIL $*"; failures=$((failures + 1)); }
+check() { # DESCRIPTION COMMAND...: ok when the command succeeds
+  if "${@:2}"; then ok "$1"; else fail "$1"; fi
+}
+absent() { ! "$@" >/dev/null; } # COMMAND...: succeeds when the command fails
+
+WORK="$(mktemp -d)"
+export WINEPREFIX="$WORK/prefix" WINEDEBUG=-all
+# No .NET or Gecko prompts; no menu entries for the shortcuts on this (Unix) desktop.
+export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
+finish() {
+  env -u DISPLAY wineserver -k 2>/dev/null || true
+  if [ "${KEEP_PREFIX:-0}" = 1 ]; then echo "Wine prefix kept: $WINEPREFIX"; else rm -rf "$WORK"; fi
+}
+trap finish EXIT
+
+# Wine without a display, and its processes all ended before the next step.
+w() { env -u DISPLAY -u WAYLAND_DISPLAY wine "$@"; }
+settle() { env -u DISPLAY wineserver -w; }
+now() { date +%s.%N; }
+seconds() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", b - a }'; }
+
+DRIVE_C="$WINEPREFIX/drive_c"
+export PROGRAM_DIR="$DRIVE_C/Program Files/Solfira"
+export SHARED_DIR="$DRIVE_C/scuola/dati"
+export WINDOWS_DIR="$DRIVE_C/windows"
+MENU_DIR="$DRIVE_C/ProgramData/Microsoft/Windows/Start Menu/Programs/Solfira"
+SETTINGS='HKLM\Software\Solfira'
+UNINSTALL='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Solfira'
+
+reg_value() { # KEY NAME: prints the value's data; fails when there is no such value
+  local out
+  out=$(w reg query "$1" /v "$2" 2>/dev/null | tr -d '\r') || return 1
+  sed -n "s/^ *$2 \+REG_[A-Z_]\+ *//p" <<<"$out"
+}
+key_exists() { w reg query "$1" >/dev/null 2>&1; }
+value_is() { # KEY NAME EXPECTED
+  local got
+  got=$(reg_value "$1" "$2") || { echo "   $2: no such value"; return 1; }
+  [ "$got" = "$3" ] || { echo "   $2: '$got', expected '$3'"; return 1; }
+}
+shortcut_to() { # LNK WINDOWS_TARGET: the .lnk names its target
+  [ -f "$1" ] && grep -a -q -F "$2" "$1"
+}
+
+echo "# creating a Wine prefix in $WINEPREFIX"
+w wineboot --init >/dev/null 2>&1
+settle
+
+# A setup told a relative data folder refuses, installing nothing.
+w "$SETUP" /S '/DATADIR=dati' >/dev/null 2>&1
+status=$?
+settle
+check "a relative /DATADIR ends the setup with exit code 2 (got $status)" test "$status" -eq 2
+check "a relative /DATADIR installs nothing" test ! -e "$PROGRAM_DIR"
+
+# ---- 1. Install for a school with a shared folder (a trailing backslash is dropped).
+start=$(now)
+w "$SETUP" /S '/DATADIR=C:\scuola\dati\' >/dev/null 2>&1
+status=$?
+echo "# install: $(seconds "$start" "$(now)") s"
+settle
+check "silent install exits 0 (got $status)" test "$status" -eq 0
+for exe in solfira.exe solfira-registro.exe uninstall.exe; do
+  check "C:\\Program Files\\Solfira\\$exe installed" test -s "$PROGRAM_DIR/$exe"
+done
+check "the licence text installed" grep -q "GNU GENERAL PUBLIC LICENSE" "$PROGRAM_DIR/Solfira-licenza.txt"
+check "shortcut Solfira -> solfira.exe" \
+  shortcut_to "$MENU_DIR/Solfira.lnk" 'C:\Program Files\Solfira\solfira.exe'
+check "shortcut Registro di Solfira -> solfira-registro.exe" \
+  shortcut_to "$MENU_DIR/Registro di Solfira.lnk" 'C:\Program Files\Solfira\solfira-registro.exe'
+check "DataDir is C:\\scuola\\dati" value_is "$SETTINGS" DataDir 'C:\scuola\dati'
+check "uninstall DisplayName" value_is "$UNINSTALL" DisplayName Solfira
+check "uninstall DisplayVersion" value_is "$UNINSTALL" DisplayVersion "$VERSION"
+check "uninstall Publisher" value_is "$UNINSTALL" Publisher Solfira
+check "uninstall DisplayIcon" value_is "$UNINSTALL" DisplayIcon 'C:\Program Files\Solfira\solfira.exe'
+check "uninstall InstallLocation" value_is "$UNINSTALL" InstallLocation 'C:\Program Files\Solfira'
+check "uninstall UninstallString" \
+  value_is "$UNINSTALL" UninstallString '"C:\Program Files\Solfira\uninstall.exe"'
+check "uninstall QuietUninstallString" \
+  value_is "$UNINSTALL" QuietUninstallString '"C:\Program Files\Solfira\uninstall.exe" /S'
+check "uninstall NoModify" value_is "$UNINSTALL" NoModify 0x1
+check "uninstall NoRepair" value_is "$UNINSTALL" NoRepair 0x1
+estimated=$(( $(reg_value "$UNINSTALL" EstimatedSize || echo 0) ))
+actual=$(du -k --apparent-size -s "$PROGRAM_DIR" | cut -f1)
+check "uninstall EstimatedSize ${estimated} KB is the folder's ${actual} KB" \
+  test $((estimated - actual)) -ge -8 -a $((estimated - actual)) -le 8
+
+check "after_install hook" after_install
+settle
+
+# ---- Records and class logs where the game keeps them: the shared folder, the Windows
+# folder, the user's folders, and one a teacher put in the program folder itself.
+user_dir="$DRIVE_C/users/$(id -un)/AppData"
+data_dirs=("$SHARED_DIR" "$WINDOWS_DIR" "$user_dir/Roaming/Solfira" "$user_dir/Local/Solfira")
+mkdir -p "$WORK/expected"
+printf '12\r\n' >"$WORK/expected/velmora.txt"
+printf 'Anna\r\n' >"$WORK/expected/velmora1.txt"
+printf '09/12/2026 10:15 Anna 8 2 Livello 3\r\n10/12/2026 11:00 Luca 5 5 Livello 1\r\n' \
+  >"$WORK/expected/3A.txt"
+for dir in "${data_dirs[@]}"; do
+  mkdir -p "$dir"
+  cp "$WORK/expected/"*.txt "$dir/"
+done
+cp "$WORK/expected/3A.txt" "$PROGRAM_DIR/3A.txt"
+
+# ---- 2. An update without /DATADIR keeps the shared folder; /DATADIR= (empty) removes it.
+w "$SETUP" /S >/dev/null 2>&1
+settle
+check "an update without /DATADIR keeps DataDir" value_is "$SETTINGS" DataDir 'C:\scuola\dati'
+w "$SETUP" /S '/DATADIR=' >/dev/null 2>&1
+settle
+check "an update with an empty /DATADIR removes DataDir" absent reg_value "$SETTINGS" DataDir
+
+# ---- 3. Uninstall: the uninstaller copies itself and returns at once; wait for the copy.
+start=$(now)
+w 'C:\Program Files\Solfira\uninstall.exe' /S >/dev/null 2>&1
+status=$?
+settle
+echo "# uninstall: $(seconds "$start" "$(now)") s (with Wine's wait for its processes)"
+check "silent uninstall exits 0 (got $status)" test "$status" -eq 0
+for exe in solfira.exe solfira-registro.exe uninstall.exe Solfira-licenza.txt; do
+  check "$exe removed" test ! -e "$PROGRAM_DIR/$exe"
+done
+check "the Start-menu folder removed" test ! -e "$MENU_DIR"
+check "the uninstall key removed" absent key_exists "$UNINSTALL"
+check "HKLM\\Software\\Solfira removed" absent key_exists "$SETTINGS"
+for dir in "${data_dirs[@]}"; do
+  for f in velmora.txt velmora1.txt 3A.txt; do
+    check "kept byte for byte: ${dir#"$DRIVE_C"/}/$f" cmp -s "$WORK/expected/$f" "$dir/$f"
+  done
+done
+check "kept byte for byte: Program Files/Solfira/3A.txt (and its folder)" \
+  cmp -s "$WORK/expected/3A.txt" "$PROGRAM_DIR/3A.txt"
+
+# ---- 4. Another folder (/D=), no shared folder: nothing about data written.
+w "$SETUP" /S '/D=C:\Giochi\Solfira' >/dev/null 2>&1
+settle
+other="$DRIVE_C/Giochi/Solfira"
+check "/D= installs into C:\\Giochi\\Solfira" test -s "$other/solfira.exe" -a -s "$other/solfira-registro.exe"
+check "/D= InstallLocation" value_is "$UNINSTALL" InstallLocation 'C:\Giochi\Solfira'
+check "/D= shortcut -> C:\\Giochi\\Solfira\\solfira.exe" \
+  shortcut_to "$MENU_DIR/Solfira.lnk" 'C:\Giochi\Solfira\solfira.exe'
+check "no DataDir written without /DATADIR" absent reg_value "$SETTINGS" DataDir
+w 'C:\Giochi\Solfira\uninstall.exe' /S >/dev/null 2>&1
+settle
+check "uninstalled from C:\\Giochi\\Solfira, folder removed" test ! -e "$other"
+check "the uninstall key removed again" absent key_exists "$UNINSTALL"
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]
