@@ -159,6 +159,7 @@ nella cartella di Windows o, se non si può scrivere lì, nella cartella dell'ut
   ${NSD_CreateLabel} 0 92u 100% 20u "La disinstallazione di Solfira non cancella mai i \
 record né i registri delle classi."
   Pop $0
+  ${NSD_SetFocus} $DataDirField
   nsDialogs::Show
 FunctionEnd
 
