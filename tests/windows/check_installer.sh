@@ -12,8 +12,10 @@
 set -uo pipefail
 [ $# -eq 1 ] && [ -f "$1" ] || { echo "usage: $0 SETUP_EXE" >&2; exit 2; }
 SETUP="$(realpath "$1")"
-VERSION=$(sed -n 's/^set(SOLFIRA_VERSION_TEXT "\(.*\)")$/\1/p' "$(dirname "$0")/../../CMakeLists.txt")
-[ -n "$VERSION" ] || { echo "SOLFIRA_VERSION_TEXT not found in CMakeLists.txt" >&2; exit 2; }
+TREE="$(cd "$(dirname "$0")/../.." && pwd)"
+VERSION=$(sed -n 's/^set(SOLFIRA_VERSION_TEXT "\(.*\)")$/\1/p' "$TREE/CMakeLists.txt")
+VI_VERSION=$(sed -n 's/^project(Solfira VERSION \([0-9.]*\) .*/\1/p' "$TREE/CMakeLists.txt")
+[ -n "$VERSION" ] && [ -n "$VI_VERSION" ] || { echo "version not found in CMakeLists.txt" >&2; exit 2; }
 
 # ---- The hook: runs once the first install (shared folder C:\scuola\dati) is checked.
 # Exported for it: WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES; PROGRAM_DIR and SHARED_DIR (the
@@ -76,6 +78,25 @@ value_is() { # KEY NAME EXPECTED
 shortcut_to() { # LNK WINDOWS_TARGET: the .lnk names its target
   [ -f "$1" ] && grep -a -q -F "$2" "$1"
 }
+
+# The setup's version resource: four numbers and an Italian string table.
+version_resource() { # EXE: prints "1.0.0.6 041004e4 1.00.0006"
+  python3 - "$1" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+fixed = data.find(b"\xbd\x04\xef\xfe")  # VS_FIXEDFILEINFO's signature
+ms, ls = struct.unpack("<2I", data[fixed + 16:fixed + 24])  # the product version
+table = data.find("041004e4".encode("utf-16-le")) >= 0 or data.find("041004E4".encode("utf-16-le")) >= 0
+key = "ProductVersion".encode("utf-16-le") + b"\0\0"
+at = data.find(key) + len(key)
+at += (4 - at % 4) % 4
+text = data[at:data.find(b"\0\0", at) + 1].decode("utf-16-le")
+print("%d.%d.%d.%d %s %s" % (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF,
+                             "041004e4" if table else "-", text))
+PY
+}
+check "version resource: $VI_VERSION, Italian, $VERSION" \
+  test "$(version_resource "$SETUP")" = "$VI_VERSION 041004e4 $VERSION"
 
 echo "# creating a Wine prefix in $WINEPREFIX"
 w wineboot --init >/dev/null 2>&1
