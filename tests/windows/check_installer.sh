@@ -141,23 +141,33 @@ actual=$(du -k --apparent-size -s "$PROGRAM_DIR" | cut -f1)
 check "uninstall EstimatedSize ${estimated} KB is the folder's ${actual} KB" \
   test $((estimated - actual)) -ge -8 -a $((estimated - actual)) -le 8
 
+# The school's shared folder is there before the game first runs.
+mkdir -p "$SHARED_DIR"
 check "after_install hook" after_install
 settle
 
 # ---- Records and class logs where the game keeps them: the shared folder, the Windows
-# folder, the user's folders, and one a teacher put in the program folder itself.
+# folder, the user's folders, and one a teacher put in the program folder itself. Every .txt
+# file there (those the hook's game run wrote too) is kept aside to compare after uninstalling.
 user_dir="$DRIVE_C/users/$(id -un)/AppData"
 data_dirs=("$SHARED_DIR" "$WINDOWS_DIR" "$user_dir/Roaming/Solfira" "$user_dir/Local/Solfira")
-mkdir -p "$WORK/expected"
-printf '12\r\n' >"$WORK/expected/velmora.txt"
-printf 'Anna\r\n' >"$WORK/expected/velmora1.txt"
+mkdir -p "$WORK/sample" "$WORK/kept"
+printf '12\r\n' >"$WORK/sample/velmora.txt"
+printf 'Anna\r\n' >"$WORK/sample/velmora1.txt"
 printf '09/12/2026 10:15 Anna 8 2 Livello 3\r\n10/12/2026 11:00 Luca 5 5 Livello 1\r\n' \
-  >"$WORK/expected/3A.txt"
+  >"$WORK/sample/3A.txt"
 for dir in "${data_dirs[@]}"; do
   mkdir -p "$dir"
-  cp "$WORK/expected/"*.txt "$dir/"
+  cp "$WORK/sample/"*.txt "$dir/"
 done
-cp "$WORK/expected/3A.txt" "$PROGRAM_DIR/3A.txt"
+cp "$WORK/sample/3A.txt" "$PROGRAM_DIR/3A.txt"
+data_files=()
+while IFS= read -r -d '' f; do
+  data_files+=("$f")
+  cp "$f" "$WORK/kept/${#data_files[@]}"
+done < <(find "${data_dirs[@]}" "$PROGRAM_DIR/3A.txt" -maxdepth 1 -type f -iname '*.txt' -print0)
+check "${#data_files[@]} data files to keep (at least $((3 * ${#data_dirs[@]} + 1)))" \
+  test "${#data_files[@]}" -ge $((3 * ${#data_dirs[@]} + 1))
 
 # ---- 2. An update without /DATADIR keeps the shared folder; /DATADIR= (empty) removes it.
 w "$SETUP" /S >/dev/null 2>&1
@@ -180,13 +190,9 @@ done
 check "the Start-menu folder removed" test ! -e "$MENU_DIR"
 check "the uninstall key removed" absent key_exists "$UNINSTALL"
 check "HKLM\\Software\\Solfira removed" absent key_exists "$SETTINGS"
-for dir in "${data_dirs[@]}"; do
-  for f in velmora.txt velmora1.txt 3A.txt; do
-    check "kept byte for byte: ${dir#"$DRIVE_C"/}/$f" cmp -s "$WORK/expected/$f" "$dir/$f"
-  done
+for i in "${!data_files[@]}"; do
+  check "kept byte for byte: ${data_files[$i]#"$DRIVE_C"/}" cmp -s "$WORK/kept/$((i + 1))" "${data_files[$i]}"
 done
-check "kept byte for byte: Program Files/Solfira/3A.txt (and its folder)" \
-  cmp -s "$WORK/expected/3A.txt" "$PROGRAM_DIR/3A.txt"
 
 # ---- 4. Another folder (/D=), no shared folder: nothing about data written.
 w "$SETUP" /S '/D=C:\Giochi\Solfira' >/dev/null 2>&1
