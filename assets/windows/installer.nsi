@@ -12,7 +12,8 @@
 ;   /DATADIR=FOLDER  the shared folder of the records and class logs (registry value DataDir
 ;                    under HKLM\Software\Solfira, read by the game and the register);
 ;   /DATADIR=        (empty) no shared folder: each computer keeps its own data;
-;   without /DATADIR an update keeps the folder chosen before.
+;   without /DATADIR an update keeps the folder chosen before;
+;   a folder with spaces: /DATADIR="D:\Dati di Solfira" (or the whole option in quotes).
 ;   /D=FOLDER        the program folder; NSIS wants it last on the command line.
 ;   uninstall.exe /S removes the programs, shortcuts and registry keys; never any data file.
 ; A /DATADIR that is not a full path (X:\... or \\server\...) ends the setup with exit code 2.
@@ -114,6 +115,34 @@ VIAddVersionKey /LANG=${LANG_ITALIAN} "Comments" \
   ${EndIf}
 !macroend
 
+; The option quoted whole, "/DATADIR=D:\Dati di Solfira" (as some tools quote arguments with
+; spaces), which GetOptions does not see: its value in $R1 from the parameters in $R0; the
+; error flag set when there is none.
+Function QuotedDataDirOption
+  StrLen $1 '"/DATADIR='
+  StrCpy $2 0
+  ${Do}
+    StrCpy $3 $R0 $1 $2
+    ${If} $3 == ""
+      SetErrors
+      Return
+    ${EndIf}
+    ${IfThen} $3 == '"/DATADIR=' ${|} ${ExitDo} ${|}
+    IntOp $2 $2 + 1
+  ${Loop}
+  IntOp $2 $2 + $1
+  StrCpy $3 $2
+  ${Do}
+    StrCpy $4 $R0 1 $3
+    ${IfThen} $4 == "" ${|} ${ExitDo} ${|}
+    ${IfThen} $4 == '"' ${|} ${ExitDo} ${|}
+    IntOp $3 $3 + 1
+  ${Loop}
+  IntOp $3 $3 - $2
+  StrCpy $R1 $R0 $3 $2
+  ClearErrors
+FunctionEnd
+
 Function .onInit
   SetRegView 64
   SetShellVarContext all
@@ -122,6 +151,9 @@ Function .onInit
   ${GetParameters} $R0
   ClearErrors
   ${GetOptions} $R0 "/DATADIR=" $R1
+  ${If} ${Errors}
+    Call QuotedDataDirOption
+  ${EndIf}
   ${IfNot} ${Errors}
     StrCpy $0 $R1
     !insertmacro NormaliseDataDir

@@ -41,6 +41,7 @@ check() { # DESCRIPTION COMMAND...: ok when the command succeeds
 absent() { ! "$@" >/dev/null; } # COMMAND...: succeeds when the command fails
 
 WORK="$(mktemp -d)"
+cd "$WORK"
 export WINEPREFIX="$WORK/prefix" WINEDEBUG=-all
 # No .NET or Gecko prompts; no menu entries for the shortcuts on this (Unix) desktop.
 export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
@@ -173,6 +174,17 @@ check "${#data_files[@]} data files to keep (at least $((3 * ${#data_dirs[@]} + 
 w "$SETUP" /S >/dev/null 2>&1
 settle
 check "an update without /DATADIR keeps DataDir" value_is "$SETTINGS" DataDir 'C:\scuola\dati'
+# A folder with spaces, its value quoted as a Windows command line has it (from a batch file).
+printf '"%s" /S /DATADIR="\\\\server\\scuola\\dati solfira"\r\n' "$(winepath -w "$SETUP")" \
+  >"$DRIVE_C/update.bat"
+w cmd /c 'C:\update.bat' >/dev/null 2>&1
+settle
+check '/DATADIR="\\server\scuola\dati solfira"' \
+  value_is "$SETTINGS" DataDir '\\server\scuola\dati solfira'
+# ... and the whole option quoted (Wine quotes so an argument with spaces).
+w "$SETUP" /S '/DATADIR=D:\Dati di Solfira' >/dev/null 2>&1
+settle
+check '"/DATADIR=D:\Dati di Solfira"' value_is "$SETTINGS" DataDir 'D:\Dati di Solfira'
 w "$SETUP" /S '/DATADIR=' >/dev/null 2>&1
 settle
 check "an update with an empty /DATADIR removes DataDir" absent reg_value "$SETTINGS" DataDir
