@@ -21,6 +21,9 @@
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
+; The two programs share most of their code (Qt): a dictionary larger than one of them lets
+; the second be packed as references to the first.
+SetCompressorDictSize 32
 
 !macro Required NAME
   !ifndef ${NAME}
