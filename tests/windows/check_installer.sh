@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Checks the Windows installer under Wine, in a new Wine prefix of its own: silent installs
 # (with and without a shared data folder, into Program Files and elsewhere), the Start-menu
-# shortcuts, the registry values, an update, and silent uninstalls that leave every record and
+# shortcuts, the registry values, updates, and silent uninstalls that leave every record and
 # class log as it was, byte for byte. Prints one `ok ...` or `FAIL ...` line a check and exits
 # non-zero when any check failed.
-# Usage: tests/windows/check_installer.sh SETUP_EXE
-#   AFTER_INSTALL=FILE  a bash file sourced before the run; it redefines after_install (below)
-#                       to start the installed game. Without it the game is not started.
-#   KEEP_PREFIX=1       keeps the Wine prefix and prints where it is.
-# Needs wine and wine64 (no X display: silent setups open no window).
+# Usage: tests/windows/check_installer.sh SETUP_EXE [WORK_DIR]
+#   WORK_DIR  where the Wine prefix (WORK_DIR/prefix, made anew) and the compared files go, kept
+#             afterwards; without it a temporary folder, removed at the end.
+#   SOLFIRA_AFTER_INSTALL  a command (an exported shell function, say) that starts the installed
+#             game: see after_install below. Without it the game is not started.
+# Needs wine and wine64; no X display (silent setups open no window).
 set -uo pipefail
-[ $# -eq 1 ] && [ -f "$1" ] || { echo "usage: $0 SETUP_EXE" >&2; exit 2; }
+[ $# -ge 1 ] && [ $# -le 2 ] && [ -f "$1" ] || { echo "usage: $0 SETUP_EXE [WORK_DIR]" >&2; exit 2; }
 SETUP="$(realpath "$1")"
 TREE="$(cd "$(dirname "$0")/../.." && pwd)"
 VERSION=$(sed -n 's/^set(SOLFIRA_VERSION_TEXT "\(.*\)")$/\1/p' "$TREE/CMakeLists.txt")
@@ -19,17 +20,18 @@ VI_VERSION=$(sed -n 's/^project(Solfira VERSION \([0-9.]*\) .*/\1/p' "$TREE/CMak
 
 # ---- The hook: runs once the first install (shared folder C:\scuola\dati) is checked.
 # Exported for it: WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES; PROGRAM_DIR and SHARED_DIR (the
-# Unix paths of C:\Program Files\Solfira and C:\scuola\dati), WINDOWS_DIR (C:\windows). No
-# Wine process is running when it is called, and DISPLAY is as the caller had it: start
-# "C:\Program Files\Solfira\solfira.exe" there (under xvfb-run, say) and wait for it to end.
-# A non-zero return is a failure. Data files it leaves in SHARED_DIR must survive the uninstall.
+# Unix paths of C:\Program Files\Solfira and C:\scuola\dati, which exists), WINDOWS_DIR
+# (C:\windows). No Wine process is running when it is called, and DISPLAY is as the caller had
+# it: start "C:\Program Files\Solfira\solfira.exe" (under xvfb-run, say), with no --data-dir
+# so that it takes DataDir, and wait for it to end; then `wineserver -w`. A non-zero status
+# is a failure. The data files it leaves behind are compared after the uninstall too.
 after_install() {
-  echo "skip start of the installed game: no AFTER_INSTALL hook given"
+  if [ -n "${SOLFIRA_AFTER_INSTALL:-}" ]; then
+    eval "$SOLFIRA_AFTER_INSTALL"
+  else
+    echo "skip start of the installed game: SOLFIRA_AFTER_INSTALL not set"
+  fi
 }
-if [ -n "${AFTER_INSTALL:-}" ]; then
-  # shellcheck source=/dev/null
-  source "$AFTER_INSTALL"
-fi
 
 failures=0
 passes=0
@@ -40,14 +42,22 @@ check() { # DESCRIPTION COMMAND...: ok when the command succeeds
 }
 absent() { ! "$@" >/dev/null; } # COMMAND...: succeeds when the command fails
 
-WORK="$(mktemp -d)"
+if [ $# -eq 2 ]; then
+  mkdir -p "$2"
+  WORK="$(cd "$2" && pwd)"
+  rm -rf "$WORK/prefix" "$WORK/sample" "$WORK/kept"
+  keep=1
+else
+  WORK="$(mktemp -d)"
+  keep=0
+fi
 cd "$WORK"
 export WINEPREFIX="$WORK/prefix" WINEDEBUG=-all
 # No .NET or Gecko prompts; no menu entries for the shortcuts on this (Unix) desktop.
 export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
 finish() {
   env -u DISPLAY wineserver -k 2>/dev/null || true
-  if [ "${KEEP_PREFIX:-0}" = 1 ]; then echo "Wine prefix kept: $WINEPREFIX"; else rm -rf "$WORK"; fi
+  [ "$keep" = 1 ] || rm -rf "$WORK"
 }
 trap finish EXIT
 
