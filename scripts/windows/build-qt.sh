@@ -79,13 +79,11 @@ dpkg-source --skip-patches -x "$dsc" "$WORK/src" >&2
 for patch in "${PATCHES[@]}"; do
   patch -d "$WORK/src" -p1 --forward --silent < "$WORK/src/debian/patches/$patch" >&2
 done
-# The licences and attributions of Qt and of the libraries bundled in it, for the notices.
-(cd "$WORK/src" && find . -path ./debian -prune -o -path ./tests -prune -o -path ./examples -prune \
-   -o \( -name qt_attribution.json -o -name 'LICENSE*' -o -name 'COPYING*' \) -type f -print |
-   while read -r f; do mkdir -p "$HERE/licenses/$(dirname "$f")"; cp "$f" "$HERE/licenses/$f"; done)
 printf '%s\n' "${PATCHES[@]}" > "$HERE/patches.txt"
 printf '%s\n' "${OPTIONS[@]}" > "$HERE/options.txt"
 echo "$version" > "$HERE/version.txt"
+# The licences and attributions of Qt and of the libraries bundled in it, for the notices.
+bash "$TREE/scripts/windows/qt-licenses.sh" "$HERE" "$WORK/src"
 
 cmake -S "$WORK/src" -B "$WORK/build" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$HERE/toolchain.cmake" -DCMAKE_INSTALL_PREFIX="$PREFIX" \
