@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # make check-windows: the Windows build (scripts/windows/build.sh, cached) played and checked
 # under Wine, each run in a fresh Wine prefix on a private X server:
+#   0. the third-party notices the installer and the about box show (check_notices.sh);
 #   1. the Windows calls and file steps, and the programs' resources (tst_windowscalls.exe),
 #      under an Italian and an English locale;
 #   2. a whole competition with solfira.exe under an Italian locale, then an English one, then
@@ -63,6 +64,10 @@ new_prefix() { # NAME LOCALE [USER]
   echo "$prefix"
 }
 
+# 0. The third-party notices, made from small stand-in Qt caches.
+say "the notices"
+bash tests/windows/check_notices.sh || status=1
+
 # 1. The Windows calls.
 for run in "it_IT.UTF-8 it-IT ," "en_US.UTF-8 en-US ."; do
   set -- $run
@@ -100,6 +105,7 @@ play alunno it_IT.UTF-8 , dmy "users/$PUPIL/AppData/Local/Solfira" "$PUPIL"
 # 3. The installer.
 say "the installer"
 installed_game() { # the hook of check_installer.sh: the installed game, played
+  cp /usr/share/wine/fonts/tahoma*.ttf "$WINDOWS_DIR/Fonts/"
   WINEPREFIX="$WINEPREFIX" LC_ALL=it_IT.UTF-8 python3 "$TREE/tests/windows/play.py" \
     --exe 'C:\Program Files\Solfira\solfira.exe' --prefix "$WINEPREFIX" --point , \
     --date-order dmy --data "$WINEPREFIX/drive_c/scuola/dati" --shots "$RUNS/installer/screens"
@@ -120,8 +126,8 @@ printf 'Nome:  Anna Risposte esatte 7  Risposte errate  2Tempo restante   00:03:
 printf 'Nome:  Niccol\xf2 Risposte esatte 12  Risposte errate  1Tempo restante   00:00:00-"Data:  9/12/2026\r\n' \
   >> "$logs/3A.txt"
 WINEPREFIX="$prefix" LC_ALL=it_IT.UTF-8 python3 tests/windows/look.py \
-  --exe "$OUT/solfira-registro.exe" --args '--data-dir' 'C:\registri' \
-  --expect 'Anna' --expect 'Niccol' --shot "$RUNS/registro.png" || status=1
+  --exe "$OUT/solfira-registro.exe" --expect 'Classe: 3A' --expect 'Niccol' --expect 'Miglior punteggio' \
+  --shot "$RUNS/registro.png" -- --data-dir 'C:\registri' || status=1
 
 [ $status -eq 0 ] && echo "check-windows: PASSED" || echo "check-windows: FAILED"
 exit $status

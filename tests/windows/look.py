@@ -2,7 +2,7 @@
 """Starts a Windows program under Wine, waits for its window and reads it off the screen:
 every text given with --expect must be there. The screenshot is kept; the program is closed.
 
-Usage: look.py --exe PATH [--args ARG...] --expect TEXT... --shot FILE.png
+Usage: look.py --exe PATH --expect TEXT... --shot FILE.png [-- PROGRAM_ARG...]
 Needs what play.py needs.
 """
 
@@ -21,17 +21,18 @@ from play import Failure, Screen, check, log, visible_windows  # noqa: E402
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--exe", required=True)
-    parser.add_argument("--args", nargs="*", default=[])
     parser.add_argument("--expect", action="append", default=[])
     parser.add_argument("--shot", required=True)
-    args = parser.parse_args()
+    args, program_args = parser.parse_known_args()
+    if program_args[:1] == ["--"]:
+        program_args = program_args[1:]
     with tempfile.TemporaryDirectory() as scratch:
         screen = Screen(scratch)
         screen.known = visible_windows()
-        program = subprocess.Popen(["wine", args.exe, *args.args], stdout=subprocess.DEVNULL,
+        program = subprocess.Popen(["wine", args.exe, *program_args], stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL)
         try:
-            window = screen.new_window(f"the window of {args.exe}")
+            window = screen.new_window(f"the window of {args.exe}", large=True)
             time.sleep(2.0)  # the first paint, and the data read
             shown = screen.text(window, "window")
             shutil.copy(os.path.join(scratch, f"{screen.shots:02d}-window.png"), args.shot)
