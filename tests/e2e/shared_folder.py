@@ -283,7 +283,9 @@ def concurrent_rounds(desktop, solfira, data, rounds):
                         ok = find(box, "push button", name="OK")
                         # A box still being built shows its button a moment later.
                         if box.get_name() != "Uscire dal programma" and ok:
-                            ok.do_action(0)
+                            # As a pupil closes it: the focus on OK, then Enter.
+                            game.focus(box, ok)
+                            game.key("Return")
                     return False
                 wait_for("the game to end", settled)
                 check(game.process.returncode == 0, f"status {game.process.returncode}")
