@@ -1,4 +1,4 @@
-#include "ClassLogReader.h"
+#include "ClassLogFileReader.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -32,7 +32,7 @@ ClassLogRead readClassLog(const QString &path, qint64 offset, qint64 firstLineNu
         return result;
     }
 
-    ClassLogParser parser(order, firstLineNumber);
+    ClassLogStreamParser parser(order, firstLineNumber);
     QByteArray block(1 << 20, Qt::Uninitialized);
     qint64 read = 0;
     while ((read = file.read(block.data(), block.size())) > 0) {

@@ -2,7 +2,7 @@
 
 // Reading a class log file, whole or the part that has grown since the last read.
 
-#include "ClassLogParser.h"
+#include "ClassLogStreamParser.h"
 
 namespace records {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // The class log line, in one place for the game that writes it (ClassLog.cpp), the
-// register that reads it back (ClassLogLine.cpp) and the window that counts the time
+// register that reads it back (ClassLogLineParser.cpp) and the window that counts the time
 // it records. For Anna, 7 right, 2 wrong, 3 minutes 12 seconds left:
 // clang-format off
 //   form 1: Nome:  Anna  Risposte esatte 7  Risposte errate  2Tempo restante   00:03:12Data:   15/04/2007

@@ -1,7 +1,7 @@
-#include "ClassLogLine.h"
+#include "ClassLogLineParser.h"
 
+#include "ClassLogLineText.h"
 #include "LogDates.h"
-#include "LogLineText.h"
 
 namespace records {
 

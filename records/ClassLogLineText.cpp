@@ -1,6 +1,6 @@
-#include "LogLineText.h"
+#include "ClassLogLineText.h"
 
-#include "ClassLog.h"
+#include "SingleByteText.h"
 
 #include <QStringDecoder>
 

@@ -1,15 +1,15 @@
-#include "ClassLogParser.h"
+#include "ClassLogStreamParser.h"
 
-#include "ClassLogLine.h"
+#include "ClassLogLineParser.h"
 
 namespace records {
 
-ClassLogParser::ClassLogParser(DateOrder order, qint64 firstLineNumber)
+ClassLogStreamParser::ClassLogStreamParser(DateOrder order, qint64 firstLineNumber)
     : m_order(order), m_lineNumber(firstLineNumber), m_firstLine(firstLineNumber == 1)
 {
 }
 
-void ClassLogParser::addData(QByteArrayView bytes)
+void ClassLogStreamParser::addData(QByteArrayView bytes)
 {
     qsizetype pos = 0;
     while (pos < bytes.size()) {
@@ -38,7 +38,7 @@ void ClassLogParser::addData(QByteArrayView bytes)
     }
 }
 
-void ClassLogParser::finish()
+void ClassLogStreamParser::finish()
 {
     if (m_pending.isEmpty() && !m_overlong) return;
     takeLine(m_pending);
@@ -46,7 +46,7 @@ void ClassLogParser::finish()
     m_pendingBytes = 0;
 }
 
-void ClassLogParser::takeLine(QByteArrayView line)
+void ClassLogStreamParser::takeLine(QByteArrayView line)
 {
     const qint64 number = m_lineNumber++;
     const bool first = std::exchange(m_firstLine, false);
@@ -74,7 +74,7 @@ void ClassLogParser::takeLine(QByteArrayView line)
     m_entries.append(std::move(entry));
 }
 
-void ClassLogParser::warn(qint64 line, const QString &reason)
+void ClassLogStreamParser::warn(qint64 line, const QString &reason)
 {
     ++m_warningCount;
     if (m_warnings.size() < MaxWarnings) m_warnings.append({line, reason});

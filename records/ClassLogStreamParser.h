@@ -22,13 +22,14 @@ namespace records {
 // Reads a class log as a stream of bytes cut anywhere (a file read in blocks, or
 // the part appended since the last read). Lines end in LF or CR LF; a line longer
 // than MaxLineLength is skipped without being kept in memory.
-class ClassLogParser
+class ClassLogStreamParser
 {
 public:
     static constexpr qsizetype MaxLineLength = 4096;
     static constexpr qsizetype MaxWarnings = 1000; // further warnings are only counted
 
-    explicit ClassLogParser(DateOrder order = DateOrder::DayMonthYear, qint64 firstLineNumber = 1);
+    explicit ClassLogStreamParser(DateOrder order = DateOrder::DayMonthYear,
+                                  qint64 firstLineNumber = 1);
 
     void addData(QByteArrayView bytes);
     // Reads the last line when the data did not end with a line end.

@@ -1,6 +1,6 @@
 #include "ClassLogFiles.h"
 
-#include "records/ClassLog.h"
+#include "records/DataFileNames.h"
 
 #include <QCollator>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/ClassLogReader.h"
+#include "records/ClassLogFileReader.h"
 
 #include <QByteArray>
 #include <QDateTime>

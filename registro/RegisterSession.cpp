@@ -11,7 +11,7 @@
 namespace registro {
 
 using records::ClassLogEntry;
-using records::ClassLogParser;
+using records::ClassLogStreamParser;
 
 RegisterSession::RegisterSession(QObject *parent)
     : QObject(parent), m_games(new GameTableModel(this)), m_shown(new GameFilterProxy(this)),
@@ -179,7 +179,7 @@ void RegisterSession::apply(ClassLogSource::Update update)
         m_games->replaceTail(update.keepEntries, std::move(update.entries));
         m_warnings.resize(std::min(update.keepWarnings, m_warnings.size()));
         for (const records::ClassLogWarning &w : std::as_const(update.warnings))
-            if (m_warnings.size() < ClassLogParser::MaxWarnings) m_warnings.append(w);
+            if (m_warnings.size() < ClassLogStreamParser::MaxWarnings) m_warnings.append(w);
         m_warningCount = update.keepWarningCount + update.warningCount;
     }
     m_readError = update.error;

@@ -3,7 +3,7 @@
 #include "ClassLogFiles.h"
 #include "ClassLogSource.h"
 #include "PupilSummary.h"
-#include "records/ClassLogParser.h"
+#include "records/ClassLogStreamParser.h"
 
 #include <QDateTime>
 #include <QFileSystemWatcher>

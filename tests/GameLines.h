@@ -1,6 +1,7 @@
 #pragma once
 
-#include "records/ClassLog.h"
+#include "records/ClassLogWriter.h"
+#include "records/SingleByteText.h"
 
 // A game as the game itself writes it into a class log (its own writer, CR LF included).
 inline records::GameSummary gameSummary(const QString &name, int correct, int wrong,

@@ -2,8 +2,8 @@
 // a line met in a school may hold instead; the dates and clock times in it.
 
 #include "GameLines.h"
-#include "records/ClassLogLine.h"
-#include "records/ClassLogParser.h"
+#include "records/ClassLogLineParser.h"
+#include "records/ClassLogStreamParser.h"
 
 #include <QtTest>
 
@@ -92,7 +92,7 @@ void TestClassLogLine::roundTrip()
     for (LogForm form : {LogForm::RecordStands, LogForm::NewRecord}) {
         const QByteArray bytes =
             encodeLine(classLogLine(gameSummary(name, correct, wrong, left, date), form));
-        ClassLogParser parser;
+        ClassLogStreamParser parser;
         parser.addData(bytes + bytes);
         QCOMPARE(parser.completeBytes(), 2 * bytes.size());
         QCOMPARE(parser.entries().size(), 2);

@@ -2,7 +2,7 @@
 // lines, a file that grows and paths that are not files.
 
 #include "GameLines.h"
-#include "records/ClassLogReader.h"
+#include "records/ClassLogFileReader.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,7 +43,7 @@ QStringList described(const QList<ClassLogEntry> &entries, const QList<ClassLogW
 
 QStringList parsedWhole(const QByteArray &bytes)
 {
-    ClassLogParser parser;
+    ClassLogStreamParser parser;
     parser.addData(bytes);
     parser.finish();
     return described(parser.entries(), parser.warnings());
@@ -98,7 +98,7 @@ void TestClassLogReader::lineEnds()
     QFETCH(QList<qint64>, entryLines);
     QFETCH(QList<qint64>, warningLines);
 
-    ClassLogParser parser;
+    ClassLogStreamParser parser;
     parser.addData(bytes);
     parser.finish();
     QList<qint64> lines;
@@ -121,7 +121,7 @@ void TestClassLogReader::splitAnywhere()
     const QStringList whole = parsedWhole(bytes);
     QCOMPARE(whole.size(), 3 + 2); // three games, a cut line, a line in UTF-8
     for (qsizetype cut = 0; cut <= bytes.size(); ++cut) {
-        ClassLogParser parser;
+        ClassLogStreamParser parser;
         parser.addData(bytes.first(cut));
         parser.addData(bytes.sliced(cut));
         QCOMPARE(parser.completeBytes(), bytes.lastIndexOf('\n') + 1);
@@ -129,7 +129,7 @@ void TestClassLogReader::splitAnywhere()
         parser.finish();
         QCOMPARE(described(parser.entries(), parser.warnings()), whole);
     }
-    ClassLogParser byteByByte;
+    ClassLogStreamParser byteByByte;
     for (char c : bytes)
         byteByByte.addData(QByteArrayView(&c, 1));
     byteByByte.finish();
@@ -138,10 +138,10 @@ void TestClassLogReader::splitAnywhere()
 
 void TestClassLogReader::overlongLine()
 {
-    const QByteArray huge =
-        "Nome:  " + QByteArray(3 * ClassLogParser::MaxLineLength, 'A') + written("").sliced(7);
+    const QByteArray huge = "Nome:  " + QByteArray(3 * ClassLogStreamParser::MaxLineLength, 'A') +
+                            written("").sliced(7);
     const QByteArray bytes = written("Anna") + huge + written("Luca");
-    ClassLogParser parser;
+    ClassLogStreamParser parser;
     for (qsizetype at = 0; at < bytes.size(); at += 1000)
         parser.addData(bytes.sliced(at, std::min<qsizetype>(1000, bytes.size() - at)));
     parser.finish();
@@ -152,7 +152,7 @@ void TestClassLogReader::overlongLine()
     QVERIFY(parser.warnings().at(0).reason.contains("troppo lunga"));
 
     // Still too long when the file ends inside it.
-    ClassLogParser cutShort;
+    ClassLogStreamParser cutShort;
     cutShort.addData(huge.chopped(2));
     cutShort.finish();
     QCOMPARE(cutShort.entries().size(), 0);
@@ -162,15 +162,15 @@ void TestClassLogReader::overlongLine()
 void TestClassLogReader::warningsAreCapped()
 {
     QByteArray bytes;
-    const int lines = ClassLogParser::MaxWarnings + 500;
+    const int lines = ClassLogStreamParser::MaxWarnings + 500;
     for (int i = 0; i < lines; ++i)
         bytes += "rumore\r\n";
     bytes += written("Anna");
-    ClassLogParser parser;
+    ClassLogStreamParser parser;
     parser.addData(bytes);
-    QCOMPARE(parser.warnings().size(), ClassLogParser::MaxWarnings);
+    QCOMPARE(parser.warnings().size(), ClassLogStreamParser::MaxWarnings);
     QCOMPARE(parser.warningCount(), lines);
-    QCOMPARE(parser.warnings().last().lineNumber, ClassLogParser::MaxWarnings);
+    QCOMPARE(parser.warnings().last().lineNumber, ClassLogStreamParser::MaxWarnings);
     QCOMPARE(parser.entries().size(), 1);
     QCOMPARE(parser.entries().at(0).lineNumber, lines + 1);
 }

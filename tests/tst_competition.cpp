@@ -1,6 +1,5 @@
 #include "FakeServices.h"
 #include "TestFiles.h"
-#include "records/ClassLog.h"
 #include "window/Tavola.h"
 
 #include "RealLocales.h"

@@ -1,7 +1,9 @@
 #include "TestFiles.h"
-#include "records/ClassLog.h"
+#include "records/ClassLogWriter.h"
 #include "records/DataDirectory.h"
-#include "records/RecordFiles.h"
+#include "records/DataFileNames.h"
+#include "records/RecordStore.h"
+#include "records/SingleByteText.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "FakeServices.h"
 #include "RealLocales.h"
-#include "window/QuestionDraw.h"
+#include "engine/QuestionDraw.h"
 #include "window/Tavola.h"
 
 #include <QAccessible>

@@ -2,7 +2,7 @@
 #include "Tavola.h"
 
 #include "platform/Conversions.h"
-#include "records/RecordFiles.h"
+#include "records/RecordStore.h"
 
 void Tavola::cmdExit_Click()
 {

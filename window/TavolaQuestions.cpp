@@ -1,7 +1,7 @@
 // Posing a question.
 #include "Tavola.h"
 
-#include "QuestionDraw.h"
+#include "engine/QuestionDraw.h"
 
 #include "platform/Conversions.h"
 #include "platform/RuntimeError.h"

@@ -4,7 +4,7 @@
 #include "platform/Conversions.h"
 #include "platform/RuntimeError.h"
 #include "records/DataDirectory.h"
-#include "records/RecordFiles.h"
+#include "records/RecordStore.h"
 #include "solfira/Version.h"
 
 #include <QFile>

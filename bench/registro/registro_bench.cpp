@@ -7,7 +7,9 @@
 //   registro_bench --sample DIR writes a data directory with a few classes to try the
 //                               register on
 
-#include "records/ClassLog.h"
+#include "records/ClassLogWriter.h"
+#include "records/DataFileNames.h"
+#include "records/SingleByteText.h"
 #include "registro/GameFilterProxy.h"
 #include "registro/GameTableModel.h"
 #include "registro/RegisterSession.h"

@@ -3,7 +3,7 @@
 // fields of the CSV it exports.
 
 #include "GameLines.h"
-#include "records/ClassLog.h"
+#include "records/ClassLogWriter.h"
 #include "registro/ClassLogFiles.h"
 #include "registro/ClassLogSource.h"
 #include "registro/CsvExport.h"
