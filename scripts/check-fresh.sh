@@ -2,7 +2,8 @@
 # make check-fresh: the README's commands on a new Debian 12 machine, for real.
 #   1. a minbase Debian 12 system (debootstrap, from the mirror apt is set up with here)
 #      holding only git and make; the current commit cloned into it;
-#   2. there, as a new user would: `make test`, `make package`, then `make test` again, which
+#   2. there, as a new user would: what `make run` installs and builds, then `make test`,
+#      `make package`, then `make test` again, which
 #      must install nothing (and scripts/deps.sh, run without root and without network, must
 #      have nothing to do);
 #   3. a second clean minbase system: the packages installed with --no-install-recommends,
@@ -140,6 +141,13 @@ in_system "$DEV" "cd /root && git clone -q solfira.bundle solfira && cd solfira 
   > "$LOGS/dev-clone.log" 2>&1 || fail "git clone (see $LOGS/dev-clone.log)"
 
 # ---- 2. the README's commands ---------------------------------------------------------------
+# First what `make run` installs and builds (all of it but starting the game, which needs a
+# display): only what building and running need.
+t=$(date +%s)
+in_system "$DEV" "cd /root/solfira && make build" > "$LOGS/dev-make-build.log" 2>&1 ||
+  fail "make build, as make run does it (see $LOGS/dev-make-build.log)"
+run_count=$(package_count "$DEV")
+say "make run (without starting the game): $(elapsed "$t"), $run_count packages installed"
 t=$(date +%s)
 in_system "$DEV" "cd /root/solfira && make test" > "$LOGS/dev-make-test.log" 2>&1 ||
   fail "make test (see $LOGS/dev-make-test.log)"
