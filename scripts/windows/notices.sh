@@ -58,8 +58,6 @@ RULES = {
     "freetype-bdf": ["freetype", "!system-freetype"],
     "freetype-pcf": ["freetype", "!system-freetype"],
     "libjpeg": ["jpeg", "!system-jpeg"],
-    "VulkanMemoryAllocator": ["vulkan"],
-    "vulkan-xml-spec": ["vulkan"],
     "opengl-headers": ["opengl"],
     "opengl-es2-headers": ["opengl"],
     # Qt Core and Qt Gui on every platform
@@ -104,6 +102,9 @@ def features():
 
 def kept(entry_id, feature):
     rule = RULES.get(entry_id)
+    # Vulkan's own files (its memory allocator, its API registry) come only with Vulkan.
+    if rule is None and entry_id.lower().startswith("vulkan"):
+        rule = ["vulkan"]
     if rule is None:
         fail("no rule for the Qt attribution '%s': judge whether the programs contain it" % entry_id)
     if rule is True or isinstance(rule, str):
