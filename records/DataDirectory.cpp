@@ -4,6 +4,7 @@
 #include <QStandardPaths>
 
 #ifdef Q_OS_WIN
+#include "TextFiles.h"
 #include "platform/PlainFiles.h"
 #include "platform/WindowsCalls.h"
 
@@ -39,7 +40,7 @@ bool canWriteIn(const QString &dir)
 {
     const std::string probe =
         ".solfira." + std::to_string(QCoreApplication::applicationPid()) + ".prova";
-    return platform::files::probeDirectory(QDir::toNativeSeparators(dir).toStdString(), probe) == 0;
+    return platform::files::probeDirectory(nativeFilePath(dir), probe) == 0;
 }
 #endif
 
