@@ -98,13 +98,16 @@ def exit_message(game):
             return ("ended",)
         boxes = [b for b in game.open_boxes() if b.get_name() != "Uscire dal programma"]
         if boxes:
+            # A box's children may reach the bus a moment after the box itself.
             label = find(boxes[0], "label")
-            return ("box", label.get_name() if label else "", boxes[0])
+            ok = find(boxes[0], "push button", name="OK")
+            if label and ok:
+                return ("box", label.get_name(), ok)
         return None
     result = wait_for("the end of the game or a message", outcome)
     if result[0] == "ended":
         return None
-    find(result[2], "push button", name="OK").do_action(0)
+    result[2].do_action(0)
     return result[1]
 
 
