@@ -69,9 +69,8 @@ def run_case(program, version, args, status, out_pattern, err_pattern):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--solfira", required=True)
-    parser.add_argument("--registro", required=True)
-    parser.add_argument("--version-text", required=True)
+    for option in ("--solfira", "--registro", "--version-text"):
+        parser.add_argument(option, required=True)
     args = parser.parse_args()
     failed = 0
     programs = {"solfira": args.solfira, "registro": args.registro}

@@ -27,14 +27,13 @@ import os
 import re
 import subprocess
 import sys
-import time
 from decimal import Decimal
 from fractions import Fraction
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from desktop import Desktop  # noqa: E402
-import play_solfira as drive  # noqa: E402
-from play_solfira import Failure, check, log  # noqa: E402
+import game_driver as drive  # noqa: E402
+from game_driver import Failure, check, log  # noqa: E402
 
 PLAYER = "Niccolò"
 WAIT = 20.0  # seconds for anything to be spoken; generous for a loaded machine
@@ -96,14 +95,7 @@ class Speech:
         return spoken
 
     def until(self, what, probe, timeout=WAIT):
-        deadline = time.monotonic() + timeout
-        while True:
-            value = probe()
-            if value:
-                return value
-            if time.monotonic() > deadline:
-                raise Failure(f"timed out waiting for {what}")
-            time.sleep(0.05)
+        return drive.poll(what, probe, timeout)
 
 
 class Ear:

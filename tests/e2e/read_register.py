@@ -23,8 +23,9 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import play_solfira as drive  # noqa: E402
-from play_solfira import Failure, check, log, wait_for  # noqa: E402
+import game_driver as drive  # noqa: E402
+import play_solfira as pupil  # noqa: E402
+from game_driver import Failure, check, log, wait_for  # noqa: E402
 
 CLASS = "3A"
 # (player, whether the one answer is right). A name with a space and one with a letter
@@ -38,22 +39,22 @@ GAME_SECONDS = 15 * 60
 def play_one(desktop, solfira, data, player, right, record):
     """One game of one question, then the class and "Exit"; `record`: whether it beats it."""
     with drive.started(desktop, [solfira, "--data-dir", data]) as game:
-        drive.name_player(game, player)
-        question = drive.read_question(game)
-        numerator, denominator = drive.expected_fraction(question)
+        pupil.name_player(game, player)
+        question = pupil.read_question(game)
+        numerator, denominator = pupil.expected_fraction(question)
         # A wrong value, not merely an unreduced fraction: the other wrong answer is
         # played by play_solfira.py.
         given = (numerator, denominator) if right else (numerator + 1, denominator)
         log(f"{player}: question {question}, answering {given[0]}/{given[1]}")
-        window, _ = drive.answer(game, *given)
-        verdict = drive.label(window, "Esito della risposta").get_name()
+        window, _ = pupil.answer(game, *given)
+        verdict = pupil.label(window, "Esito della risposta").get_name()
         expected = ("Esatto, è incredibile!!!" if right
                     else f"Sbagliato!! {numerator} / {denominator}")
         check(verdict == expected, f"verdict {verdict!r}, expected {expected!r}")
         counts = ("1", "0", "1") if right else ("0", "1", "1")
-        check(drive.counters(window) == counts, f"counters {drive.counters(window)}")
-        drive.give_class(game, CLASS)
-        drive.leave(game, new_record=record)
+        check(pupil.counters(window) == counts, f"counters {pupil.counters(window)}")
+        pupil.give_class(game, CLASS)
+        pupil.leave(game, new_record=record)
 
 
 def read_class_log(data, today_at_start):
@@ -183,16 +184,11 @@ def run(desktop, solfira, registro, data):
         play_one(desktop, solfira, data, player, right, record=score > best)
         best = max(best, score)
 
-    names = sorted(os.listdir(data))
-    check(names == sorted([f"{CLASS}.txt", "velmora.txt", "velmora1.txt"]),
-          f"data folder holds {names}")
-    def content(name):
-        with open(os.path.join(data, name), "rb") as f:
-            return f.read()
+    files = pupil.data_files(data, CLASS)
     # The record is the first pupil's: the second game did not beat it.
     holder = GAMES[0][0].encode("latin-1") + b"\r\n"
-    check((content("velmora.txt"), content("velmora1.txt")) == (b"1\r\n", holder),
-          f"record files hold {content('velmora.txt')!r}, {content('velmora1.txt')!r}")
+    record = (files["velmora.txt"], files["velmora1.txt"])
+    check(record == (b"1\r\n", holder), f"record files hold {record!r}")
     expected = read_class_log(data, today_at_start)
     log(f"class log read: {len(expected)} games")
 

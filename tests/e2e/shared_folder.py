@@ -24,8 +24,9 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import play_solfira as drive  # noqa: E402
-from play_solfira import Failure, check, find, log, wait_for  # noqa: E402
+import game_driver as drive  # noqa: E402
+import play_solfira as pupil  # noqa: E402
+from game_driver import Failure, check, find, log, wait_for  # noqa: E402
 
 OUTSIDE_BYTES = b"di un altro\r\n"
 
@@ -53,14 +54,19 @@ def box_texts(game, until_window=True):
     raise Failure(f"the game window did not show; boxes: {texts}")
 
 
-def name_by_paste(game, text):
-    """Puts `text` into the name prompt as a paste would, line breaks and all."""
-    prompt = game.wait_box("dialog", "the name prompt")
-    field = find(prompt, "text", name="Come ti chiami?")
+def paste_into_prompt(game, what, field_name, text):
+    """Puts `text` into the prompt's box as a paste would, line breaks and all, then Return;
+    the texts of the boxes that follow."""
+    prompt = game.wait_box("dialog", what)
+    field = find(prompt, "text", name=field_name)
     field.set_text_contents(text)
     game.focus(prompt, field)
     game.key("Return")
     return box_texts(game)
+
+
+def name_by_paste(game, text):
+    return paste_into_prompt(game, "the name prompt", "Come ti chiami?", text)
 
 
 def class_by_paste(game, text):
@@ -69,17 +75,12 @@ def class_by_paste(game, text):
     game.key("alt+s")
     wait_for("the menu", lambda: find(game.app, "menu item", name="Classe"), timeout=5)
     game.key("c")
-    prompt = game.wait_box("dialog", "the class prompt")
-    field = find(prompt, "text", name="Classe?")
-    field.set_text_contents(text)
-    game.focus(prompt, field)
-    game.key("Return")
-    return box_texts(game)
+    return paste_into_prompt(game, "the class prompt", "Classe?", text)
 
 
 def answer_right(game):
-    question = drive.read_question(game)
-    drive.answer(game, *drive.expected_fraction(question))
+    question = pupil.read_question(game)
+    pupil.answer(game, *pupil.expected_fraction(question))
 
 
 def exit_question(game):

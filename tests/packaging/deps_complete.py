@@ -136,9 +136,8 @@ def owners(paths):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--deps", required=True)
-    parser.add_argument("--source", required=True)
-    parser.add_argument("--build", required=True)
+    for option in ("--deps", "--source", "--build"):
+        parser.add_argument(option, required=True)
     args = parser.parse_args()
     source, build = os.path.realpath(args.source), os.path.realpath(args.build)
     problems = []
