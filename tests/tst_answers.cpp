@@ -1,3 +1,4 @@
+#include "DataColumns.h"
 #include "FakeServices.h"
 #include "window/Tavola.h"
 
@@ -70,11 +71,9 @@ void TestAnswers::type(QWidget *box, const QString &text)
 
 void TestAnswers::judging_data()
 {
-    QTest::addColumn<QString>("numerator");
-    QTest::addColumn<QString>("denominator");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QStringList>("scores"); // right, wrong, total
-    QTest::addColumn<QString>("numeratorAfter");
+    // scores: right, wrong, total
+    testdata::columns<QString, QString, QString, QStringList, QString>(
+        "numerator", "denominator", "message", "scores", "numeratorAfter");
     QTest::newRow("3 and 2") << "3"
                              << "2"
                              << "Esatto, è incredibile!!!" << QStringList{"1", "0", "1"} << "3";

@@ -1,6 +1,7 @@
 // Reading a class log line back: lines written by the game's own writer, and everything
 // a line met in a school may hold instead; the dates and clock times in it.
 
+#include "DataColumns.h"
 #include "GameLines.h"
 #include "records/ClassLogLineParser.h"
 #include "records/ClassLogStreamParser.h"
@@ -29,13 +30,8 @@ private slots:
 
 void TestClassLogLine::roundTrip_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("correct");
-    QTest::addColumn<int>("wrong");
-    QTest::addColumn<QString>("left");
-    QTest::addColumn<QString>("date");
-    QTest::addColumn<QDate>("expectedDate");
-    QTest::addColumn<bool>("dateNote");
+    testdata::columns<QString, int, int, QString, QString, QDate, bool>(
+        "name", "correct", "wrong", "left", "date", "expectedDate", "dateNote");
 
     const QDate april15(2007, 4, 15);
     QTest::newRow("plain name") << "Anna" << 7 << 2 << "00:03:12"
@@ -132,10 +128,8 @@ void TestClassLogLine::exampleLines()
 
 void TestClassLogLine::malformedLine_data()
 {
-    QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<bool>("hasEntry");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("problem"); // part of the warning; empty for none
+    // problem: part of the warning; empty for none
+    testdata::columns<QByteArray, bool, QString, QString>("line", "hasEntry", "name", "problem");
 
     const QByteArray head = "Nome:  Anna  Risposte esatte 7  Risposte errate  2";
     const QByteArray tail = "Tempo restante   00:03:12Data:   15/04/2007";
@@ -255,10 +249,7 @@ void TestClassLogLine::malformedLine()
 
 void TestClassLogLine::dates_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<DateOrder>("order");
-    QTest::addColumn<QDate>("expected");
-    QTest::addColumn<bool>("note");
+    testdata::columns<QString, DateOrder, QDate, bool>("text", "order", "expected", "note");
 
     const auto dmy = DateOrder::DayMonthYear;
     const auto mdy = DateOrder::MonthDayYear;
@@ -306,8 +297,7 @@ void TestClassLogLine::dates()
 
 void TestClassLogLine::dateOrderOfLocale_data()
 {
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<DateOrder>("order");
+    testdata::columns<QString, DateOrder>("locale", "order");
     QTest::newRow("Italian") << "it_IT" << DateOrder::DayMonthYear;
     QTest::newRow("German") << "de_DE" << DateOrder::DayMonthYear;
     QTest::newRow("American") << "en_US" << DateOrder::MonthDayYear;
@@ -326,8 +316,7 @@ void TestClassLogLine::dateOrderOfLocale()
 
 void TestClassLogLine::clock_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("seconds");
+    testdata::columns<QString, int>("text", "seconds");
     QTest::newRow("countdown text") << "00:03:12" << 192;
     QTest::newRow("dots as in the design text") << "00.03.12" << 192;
     QTest::newRow("single digits") << "0:3:12" << 192;

@@ -1,4 +1,5 @@
 #include "CompetitionFixture.h"
+#include "DataColumns.h"
 #include "RealLocales.h"
 #include "TestFiles.h"
 #include <QDir>
@@ -79,9 +80,8 @@ void TestCompetition::pastedNameEndsAtTheLineBreak()
 
 void TestCompetition::classCommand_data()
 {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("kept");
-    QTest::addColumn<bool>("shortened"); // told so in a box before the class is shown
+    // shortened: told so in a box before the class is shown
+    testdata::columns<QString, QString, bool>("typed", "kept", "shortened");
     QTest::newRow("3B") << "3B"
                         << "3B" << false;
     QTest::newRow("cancelled") << ""

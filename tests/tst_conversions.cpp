@@ -1,3 +1,4 @@
+#include "DataColumns.h"
 #include "platform/Conversions.h"
 #include "platform/RuntimeError.h"
 #include "platform/Services.h"
@@ -37,9 +38,7 @@ private slots:
 
 void TestConversions::numberToText_data()
 {
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QString>("separator");
-    QTest::addColumn<QString>("text");
+    testdata::columns<double, QString, QString>("value", "separator", "text");
     QTest::addRow("comma") << 3.25 << ","
                            << "3,25";
     QTest::addRow("point") << 3.25 << "."
@@ -78,9 +77,7 @@ void TestConversions::numberToText()
 
 void TestConversions::readNumber_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("separator");
-    QTest::addColumn<double>("value");
+    testdata::columns<QString, QString, double>("text", "separator", "value");
     QTest::addRow("comma") << "3,25"
                            << "," << 3.25;
     QTest::addRow("point") << "3.25"
@@ -109,9 +106,7 @@ void TestConversions::readNumber()
 
 void TestConversions::readNumberErrors_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("separator");
-    QTest::addColumn<int>("error");
+    testdata::columns<QString, QString, int>("text", "separator", "error");
     QTest::addRow("empty") << ""
                            << "," << 13;
     QTest::addRow("blanks only") << "   "
@@ -152,9 +147,7 @@ void TestConversions::readNumberErrors()
 
 void TestConversions::readInt32RoundsHalfToEven_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("value");
-    QTest::addColumn<int>("error");
+    testdata::columns<QString, int, int>("text", "value", "error");
     QTest::addRow("2,5 to 2") << "2,5" << 2 << 0;
     QTest::addRow("3,5 to 4") << "3,5" << 4 << 0;
     QTest::addRow("-2,5 to -2") << "-2,5" << -2 << 0;
@@ -181,8 +174,7 @@ void TestConversions::readInt32RoundsHalfToEven()
 
 void TestConversions::leadingNumber_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<double>("value");
+    testdata::columns<QString, double>("text", "value");
     QTest::addRow("comma stops") << "1,25" << 1.0;
     QTest::addRow("point is decimal") << "1.25" << 1.25;
     QTest::addRow("inner space skipped") << "1 5" << 15.0;
@@ -206,9 +198,7 @@ void TestConversions::leadingNumber()
 
 void TestConversions::patterns_data()
 {
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QString>("pattern");
-    QTest::addColumn<QString>("text");
+    testdata::columns<double, QString, QString>("value", "pattern", "text");
     QTest::addRow("one decimal") << 3.7 << "#0.0"
                                  << "3,7";
     QTest::addRow("one decimal, half up") << 1.25 << "#0.0"
@@ -294,8 +284,7 @@ void TestConversions::checkedArithmetic()
 
 void TestConversions::plainWholeNumber_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("plain");
+    testdata::columns<QString, bool>("text", "plain");
     QTest::addRow("digits") << "13" << true;
     QTest::addRow("blanks around") << " 13 " << true;
     QTest::addRow("leading zero") << "03" << true;

@@ -1,4 +1,5 @@
 #include "CompetitionFixture.h"
+#include "DataColumns.h"
 #include "RealLocales.h"
 #include "TestFiles.h"
 #include <QDir>
@@ -30,8 +31,7 @@ private slots:
 
 void TestCountdown::countdown_data()
 {
-    QTest::addColumn<int>("ticks");
-    QTest::addColumn<QString>("clock");
+    testdata::columns<int, QString>("ticks", "clock");
     QTest::newRow("1") << 1 << "00:14:59";
     QTest::newRow("59") << 59 << "00:14:01";
     QTest::newRow("60") << 60 << "00:14:00";
@@ -136,7 +136,7 @@ void TestCountdown::clockNeverGoesBelowZero()
 
 void TestCountdown::nothingIsAskedOverTheEndOfAGame_data()
 {
-    QTest::addColumn<bool>("logWritable");
+    testdata::columns<bool>("logWritable");
     QTest::newRow("over the congratulation") << true;
     QTest::newRow("over the failure report") << false;
 }
@@ -185,10 +185,10 @@ void TestCountdown::minimisedCaptionFollowsTheClock()
 
 void TestCountdown::numeratorBoxTells_data()
 {
-    QTest::addColumn<bool>("record");
-    QTest::addColumn<int>("ticks");     // before the question asked for
-    QTest::addColumn<QString>("asked"); // "" (the first question), "next", "new competition"
-    QTest::addColumn<QString>("told");  // after the question
+    // ticks: before the question asked for
+    // asked: "" (the first question), "next", "new competition"
+    // told: after the question
+    testdata::columns<bool, int, QString, QString>("record", "ticks", "asked", "told");
     const QString help = "Scrivi il numeratore, poi premi Invio.";
     QTest::newRow("first, with a record")
         << true << 0 << ""
@@ -237,9 +237,9 @@ void TestCountdown::numeratorBoxTells()
 // reader speaks it; the focus and the boxes stay as they were. A pupil typing is not cut short.
 void TestCountdown::timeMarks_data()
 {
-    QTest::addColumn<int>("ticks");
-    QTest::addColumn<bool>("typing");  // a key typed just before the last tick
-    QTest::addColumn<QString>("told"); // "": nothing
+    // typing: a key typed just before the last tick
+    // told: "": nothing
+    testdata::columns<int, bool, QString>("ticks", "typing", "told");
     QTest::newRow("5 minutes") << 600 << false << "Restano 5 minuti.";
     QTest::newRow("a second before: nothing yet") << 599 << false << "";
     QTest::newRow("1 minute") << 840 << false << "Resta 1 minuto.";

@@ -1,3 +1,4 @@
+#include "DataColumns.h"
 #include "engine/Engine.h"
 #include "platform/RuntimeError.h"
 
@@ -70,12 +71,9 @@ private slots:
 
 void TestEngine::conversion_data()
 {
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QString>("separator");
-    QTest::addColumn<QString>("result");
-    QTest::addColumn<QStringList>("boxes"); // Text1 Text2 Text5 Text6 Text9 Text10
-    QTest::addColumn<int>("num");
-    QTest::addColumn<int>("den");
+    // boxes: Text1 Text2 Text5 Text6 Text9 Text10
+    testdata::columns<double, QString, QString, QStringList, int, int>(
+        "value", "separator", "result", "boxes", "num", "den");
     QTest::addRow("3,25") << 3.25 << ","
                           << "3+1/4" << QStringList{"3", "1", "1", "4", "13", "4"} << 13 << 4;
     QTest::addRow("3.25 in English")
@@ -123,8 +121,7 @@ void TestEngine::conversion()
 
 void TestEngine::wholeNumbersTouchNothing_data()
 {
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QString>("result");
+    testdata::columns<double, QString>("value", "result");
     QTest::addRow("0") << 0.0 << "0";
     QTest::addRow("7") << 7.0 << "7";
     QTest::addRow("-3") << -3.0 << "-3";
@@ -163,8 +160,7 @@ void TestEngine::tenDecimalsIsError6AndWritesNoBox()
 
 void TestEngine::separatorOfTwoCharactersIsError5_data()
 {
-    QTest::addColumn<QString>("separator");
-    QTest::addColumn<double>("value");
+    testdata::columns<QString, double>("separator", "value");
     QTest::addRow("two characters, decimal") << ",," << 3.25;
     QTest::addRow("two characters, whole") << ",," << 7.0;
     QTest::addRow("empty") << "" << 3.25;
@@ -201,10 +197,7 @@ void TestEngine::separatorAskedOnEveryCall()
 
 void TestEngine::fattcom_data()
 {
-    QTest::addColumn<int>("a");
-    QTest::addColumn<int>("b");
-    QTest::addColumn<int>("gcd");
-    QTest::addColumn<int>("error");
+    testdata::columns<int, int, int, int>("a", "b", "gcd", "error");
     QTest::addRow("100, 25") << 100 << 25 << 25 << 0;
     QTest::addRow("-12, 18") << -12 << 18 << 6 << 0;
     QTest::addRow("0, 12") << 0 << 12 << 12 << 0;
@@ -231,9 +224,7 @@ void TestEngine::fattcom()
 
 void TestEngine::cercafrazione_data()
 {
-    QTest::addColumn<double>("value");
-    QTest::addColumn<int>("num");
-    QTest::addColumn<int>("den");
+    testdata::columns<double, int, int>("value", "num", "den");
     QTest::addRow("1") << 1.0 << 1 << 1;
     QTest::addRow("0,25") << 0.25 << 1 << 4;
     QTest::addRow("8,5") << 8.5 << 17 << 2;
@@ -269,11 +260,7 @@ void TestEngine::cercafrazioneOverflowLeavesLastPair()
 
 void TestEngine::repeatingDigits_data()
 {
-    QTest::addColumn<double>("value");
-    QTest::addColumn<int>("repeating");
-    QTest::addColumn<QString>("result");
-    QTest::addColumn<int>("num");
-    QTest::addColumn<int>("den");
+    testdata::columns<double, int, QString, int, int>("value", "repeating", "result", "num", "den");
     QTest::addRow("0,3 one repeating") << 0.3 << 1 << "+1/3" << 1 << 3;
     QTest::addRow("0,16 one repeating") << 0.16 << 1 << "+1/6" << 1 << 6;
     QTest::addRow("0,142857 six repeating") << 0.142857 << 6 << "+1/7" << 1 << 7;
@@ -298,7 +285,7 @@ void TestEngine::repeatingDigits()
 
 void TestEngine::wholeQuestionDomain_data()
 {
-    QTest::addColumn<QString>("separator");
+    testdata::columns<QString>("separator");
     QTest::addRow("Italian") << ",";
     QTest::addRow("English") << ".";
 }

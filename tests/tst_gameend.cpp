@@ -1,4 +1,5 @@
 #include "CompetitionFixture.h"
+#include "DataColumns.h"
 #include "RealLocales.h"
 #include "TestFiles.h"
 #include <QDir>
@@ -40,10 +41,8 @@ void TestGameEnd::exitNoChangesNothing()
 
 void TestGameEnd::exitFirstRunScores_data()
 {
-    QTest::addColumn<int>("right");
-    QTest::addColumn<QByteArray>("record");
-    QTest::addColumn<QByteArray>("logLine");
-    QTest::addColumn<int>("boxesAfterQuestion");
+    testdata::columns<int, QByteArray, QByteArray, int>("right", "record", "logLine",
+                                                        "boxesAfterQuestion");
     QTest::newRow("score 0 keeps the empty record")
         << 0 << QByteArray()
         << QByteArray("Nome:  Anna  Risposte esatte 0  Risposte errate  0Tempo restante   "
@@ -117,9 +116,8 @@ void TestGameEnd::unwritableDataDirectoryGoesOn()
 
 void TestGameEnd::failedWriteAtTheEndReturnsToTheGame_data()
 {
-    QTest::addColumn<QString>("score");
-    QTest::addColumn<QByteArray>("beforeDate"); // the text of the line's form
-    QTest::addColumn<QByteArray>("record");
+    // beforeDate: the text of the line's form
+    testdata::columns<QString, QByteArray, QByteArray>("score", "beforeDate", "record");
     QTest::newRow("record stands") << "0" << QByteArray("00:15:00Data:   ") << QByteArray();
     // The first try already stored the record; the retry logs the record game it was.
     QTest::newRow("new record") << "1" << QByteArray("00:15:00-\"Data:  ") << QByteArray("1\r\n");

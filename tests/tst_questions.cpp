@@ -1,3 +1,4 @@
+#include "DataColumns.h"
 #include "FakeServices.h"
 #include "RealLocales.h"
 #include "engine/QuestionDraw.h"
@@ -21,10 +22,7 @@ private slots:
 
 void TestQuestions::question_data()
 {
-    QTest::addColumn<QString>("separator");
-    QTest::addColumn<QList<double>>("draws");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<int>("red");
+    testdata::columns<QString, QList<double>, QString, int>("separator", "draws", "caption", "red");
     // value = 8r + 1; decimals = floor(2 r2 + 1)
     using Draws = QList<double>;
     // clang-format off

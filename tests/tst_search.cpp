@@ -1,6 +1,7 @@
 // The fraction search against the stepping search it replaces. The stepping search is kept
 // here, as first written, as the reference: every outcome (the pair left in the caller's
 // variables and the error raised, if any) must be the same.
+#include "DataColumns.h"
 #include "SteppingSearch.h"
 #include "engine/Engine.h"
 #include "platform/RuntimeError.h"
@@ -248,10 +249,7 @@ void TestSearch::lastPairLeftBehind_data()
 {
     // Each row resumes the stepping search from a pair it provably reaches, where starting
     // from 1/1 would take billions of steps.
-    QTest::addColumn<double>("value");
-    QTest::addColumn<int>("fromNumerator");
-    QTest::addColumn<int>("fromDenominator");
-    QTest::addColumn<int>("error");
+    testdata::columns<double, int, int, int>("value", "fromNumerator", "fromDenominator", "error");
 
     const double inf = std::numeric_limits<double>::infinity();
     const double huge = std::numeric_limits<double>::max();

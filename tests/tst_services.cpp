@@ -1,3 +1,4 @@
+#include "DataColumns.h"
 #include "FakeServices.h"
 #include "platform/QtServices.h"
 #include "window/Tavola.h"
@@ -41,8 +42,7 @@ private:
 
 void TestServices::yesNoQuestion_data()
 {
-    QTest::addColumn<bool>("pressYes");
-    QTest::addColumn<int>("answer");
+    testdata::columns<bool, int>("pressYes", "answer");
     QTest::newRow("Yes") << true << 6;
     QTest::newRow("No") << false << 7;
 }
@@ -95,8 +95,7 @@ void TestServices::okBoxHasTheProgramTitle()
 
 void TestServices::inputBox_data()
 {
-    QTest::addColumn<bool>("accept");
-    QTest::addColumn<QString>("result");
+    testdata::columns<bool, QString>("accept", "result");
     QTest::newRow("typed") << true << "Anna";
     QTest::newRow("cancelled") << false << "";
 }

@@ -1,3 +1,4 @@
+#include "DataColumns.h"
 #include "FakeServices.h"
 #include "RealLocales.h"
 #include "window/Tavola.h"
@@ -142,10 +143,7 @@ void TestWindow::everyControlOnce()
 
 void TestWindow::lines_data()
 {
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QLine>("twipsLine");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<bool>("visible");
+    testdata::columns<int, QLine, int, bool>("index", "twipsLine", "width", "visible");
     // clang-format off
     QTest::newRow("fraction bar") << 3 << QLine(8160, 1320, 9960, 1320) << 8 << true;
     QTest::newRow("Line1(2)")     << 2 << QLine(8040, 2280, 9360, 2280) << 6 << false;
