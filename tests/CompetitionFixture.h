@@ -11,23 +11,25 @@
 
 class CompetitionFixture : public QObject
 {
-protected:
-    static QString greetingOf(const QString &name)
-    {
-        return " " + name + " vediamo se sei un vero campione  ";
-    }
-
-    // Called by each test class's init() and cleanup().
-    void setUpGame()
+    Q_OBJECT
+private slots:
+    // Run by Qt Test around every test function of the classes derived from this one.
+    void init()
     {
         dir = new QTemporaryDir;
         services = new FakeServices;
     }
-    void tearDownGame()
+    void cleanup()
     {
         delete std::exchange(w, nullptr);
         delete services;
         delete dir;
+    }
+
+protected:
+    static QString greetingOf(const QString &name)
+    {
+        return " " + name + " vediamo se sei un vero campione  ";
     }
 
     // Loads the window with `name` typed at the name prompt.

@@ -12,8 +12,6 @@ class TestCompetition : public CompetitionFixture
 {
     Q_OBJECT
 private slots:
-    void init() { setUpGame(); }
-    void cleanup() { tearDownGame(); }
     void loadAsksGreetsAndShowsRecord();
     void clockWaitsForStartBoxes();
     void cancelledNameIsEmpty();

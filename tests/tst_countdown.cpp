@@ -12,8 +12,6 @@ class TestCountdown : public CompetitionFixture
 {
     Q_OBJECT
 private slots:
-    void init() { setUpGame(); }
-    void cleanup() { tearDownGame(); }
     void countdown_data();
     void countdown();
     void timeOverNoNo();

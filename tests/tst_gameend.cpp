@@ -12,8 +12,6 @@ class TestGameEnd : public CompetitionFixture
 {
     Q_OBJECT
 private slots:
-    void init() { setUpGame(); }
-    void cleanup() { tearDownGame(); }
     void exitNoChangesNothing();
     void exitFirstRunScores_data();
     void exitFirstRunScores();
