@@ -74,48 +74,20 @@ void TestAnswers::judging_data()
     // scores: right, wrong, total
     testdata::columns<QString, QString, QString, QStringList, QString>(
         "numerator", "denominator", "message", "scores", "numeratorAfter");
-    QTest::newRow("3 and 2") << "3"
-                             << "2"
-                             << "Esatto, è incredibile!!!" << QStringList{"1", "0", "1"} << "3";
-    QTest::newRow("unreduced 15 and 10")
-        << "15"
-        << "10"
-        << "Sbagliato!! 3 / 2" << QStringList{"0", "1", "1"} << "15";
-    QTest::newRow("empty numerator") << ""
-                                     << "2"
-                                     << "Sbagliato!! 3 / 2" << QStringList{"0", "1", "1"} << "1";
-    QTest::newRow("leading zero") << "03"
-                                  << "2"
-                                  << "Esatto, è incredibile!!!" << QStringList{"1", "0", "1"}
-                                  << "03";
-    QTest::newRow("blanks around")
-        << " 3 "
-        << "2 "
-        << "Esatto, è incredibile!!!" << QStringList{"1", "0", "1"} << " 3 ";
-    QTest::newRow("leading plus") << "+3"
-                                  << " +2 "
-                                  << "Esatto, è incredibile!!!" << QStringList{"1", "0", "1"}
-                                  << "+3";
+    // clang-format off
+    QTest::newRow("3 and 2")                << "3"   << "2"    << "Esatto, è incredibile!!!" << QStringList{"1", "0", "1"} << "3";
+    QTest::newRow("unreduced 15 and 10")    << "15"  << "10"   << "Sbagliato!! 3 / 2"        << QStringList{"0", "1", "1"} << "15";
+    QTest::newRow("empty numerator")        << ""    << "2"    << "Sbagliato!! 3 / 2"        << QStringList{"0", "1", "1"} << "1";
+    QTest::newRow("leading zero")           << "03"  << "2"    << "Esatto, è incredibile!!!" << QStringList{"1", "0", "1"} << "03";
+    QTest::newRow("blanks around")          << " 3 " << "2 "   << "Esatto, è incredibile!!!" << QStringList{"1", "0", "1"} << " 3 ";
+    QTest::newRow("leading plus")           << "+3"  << " +2 " << "Esatto, è incredibile!!!" << QStringList{"1", "0", "1"} << "+3";
     // Boxes that are not plain whole numbers get one verdict: wrong.
-    QTest::newRow("3/2 in the numerator")
-        << "3/2"
-        << "2"
-        << "Sbagliato!! 3 / 2" << QStringList{"0", "1", "1"} << "3/2";
-    QTest::newRow("1 5 reads 15, wrong")
-        << "1 5"
-        << "10"
-        << "Sbagliato!! 3 / 2" << QStringList{"0", "1", "1"} << "1 5";
-    QTest::newRow("3+ in the numerator")
-        << "3+"
-        << "2"
-        << "Sbagliato!! 3 / 2" << QStringList{"0", "1", "1"} << "3+";
-    QTest::newRow("2 / in the denominator")
-        << "3"
-        << "2/"
-        << "Sbagliato!! 3 / 2" << QStringList{"0", "1", "1"} << "3";
-    QTest::newRow("swapped") << "2"
-                             << "3"
-                             << "Sbagliato!! 3 / 2" << QStringList{"0", "1", "1"} << "2";
+    QTest::newRow("3/2 in the numerator")   << "3/2" << "2"    << "Sbagliato!! 3 / 2"        << QStringList{"0", "1", "1"} << "3/2";
+    QTest::newRow("1 5 reads 15, wrong")    << "1 5" << "10"   << "Sbagliato!! 3 / 2"        << QStringList{"0", "1", "1"} << "1 5";
+    QTest::newRow("3+ in the numerator")    << "3+"  << "2"    << "Sbagliato!! 3 / 2"        << QStringList{"0", "1", "1"} << "3+";
+    QTest::newRow("2 / in the denominator") << "3"   << "2/"   << "Sbagliato!! 3 / 2"        << QStringList{"0", "1", "1"} << "3";
+    QTest::newRow("swapped")                << "2"   << "3"    << "Sbagliato!! 3 / 2"        << QStringList{"0", "1", "1"} << "2";
+    // clang-format on
 }
 
 void TestAnswers::judging()

@@ -34,45 +34,27 @@ void TestClassLogLine::roundTrip_data()
         "name", "correct", "wrong", "left", "date", "expectedDate", "dateNote");
 
     const QDate april15(2007, 4, 15);
-    QTest::newRow("plain name") << "Anna" << 7 << 2 << "00:03:12"
-                                << "15/04/2007" << april15 << false;
-    QTest::newRow("name with spaces") << "Maria Rosa" << 12 << 0 << "00:00:41"
-                                      << "15/04/07" << april15 << false;
-    QTest::newRow("double space in name") << "Anna  Maria" << 3 << 9 << "00:10:00"
-                                          << "15/04/07" << april15 << false;
-    QTest::newRow("name with digits") << "Luca 2" << 5 << 5 << "00:07:30"
-                                      << "15/04/07" << april15 << false;
-    QTest::newRow("name that is a class") << "3B" << 5 << 5 << "00:07:30"
-                                          << "15/04/07" << april15 << false;
-    QTest::newRow("empty name") << "" << 4 << 1 << "00:03:12"
-                                << "15/04/07" << april15 << false;
-    QTest::newRow("blank name") << " " << 4 << 1 << "00:03:12"
-                                << "15/04/07" << april15 << false;
-    QTest::newRow("spaces around name") << "  Anna " << 4 << 1 << "00:03:12"
-                                        << "15/04/07" << april15 << false;
-    QTest::newRow("accented name") << "Nicolò Bèrtoli" << 8 << 3 << "00:01:01"
-                                   << "15/04/07" << april15 << false;
-    QTest::newRow("quote and hyphen at the end") << "D'Angelo-\"" << 8 << 3 << "00:01:01"
-                                                 << "15/04/07" << april15 << false;
-    QTest::newRow("name holding the fixed words")
-        << "Risposte esatte 3  Risposte errate  1Tempo restante   00:01:00" << 8 << 3 << "00:01:01"
-        << "15/04/07" << april15 << false;
-    QTest::newRow("name holding Data:") << "Data:   1" << 8 << 3 << "00:01:01"
-                                        << "15/04/07" << april15 << false;
-    QTest::newRow("no answers, quit at once") << "Anna" << 0 << 0 << "00:15:00"
-                                              << "15/04/07" << april15 << false;
-    QTest::newRow("clock ran out") << "Anna" << 40 << 13 << "00:00:00"
-                                   << "15/04/07" << april15 << false;
-    QTest::newRow("largest counts") << "Anna" << 32767 << 32767 << "00:00:00"
-                                    << "15/04/07" << april15 << false;
-    QTest::newRow("German short date") << "Anna" << 7 << 2 << "00:03:12"
-                                       << "15.04.07" << april15 << false;
-    QTest::newRow("ISO short date") << "Anna" << 7 << 2 << "00:03:12"
-                                    << "2007-04-15" << april15 << false;
-    QTest::newRow("C locale short date") << "Anna" << 7 << 2 << "00:03:12"
-                                         << "15 Apr 2007" << april15 << false;
-    QTest::newRow("US short date") << "Anna" << 7 << 2 << "00:03:12"
-                                   << "4/15/07" << april15 << true;
+    // clang-format off
+    QTest::newRow("plain name")                   << "Anna"           << 7     << 2     << "00:03:12" << "15/04/2007"  << april15 << false;
+    QTest::newRow("name with spaces")             << "Maria Rosa"     << 12    << 0     << "00:00:41" << "15/04/07"    << april15 << false;
+    QTest::newRow("double space in name")         << "Anna  Maria"    << 3     << 9     << "00:10:00" << "15/04/07"    << april15 << false;
+    QTest::newRow("name with digits")             << "Luca 2"         << 5     << 5     << "00:07:30" << "15/04/07"    << april15 << false;
+    QTest::newRow("name that is a class")         << "3B"             << 5     << 5     << "00:07:30" << "15/04/07"    << april15 << false;
+    QTest::newRow("empty name")                   << ""               << 4     << 1     << "00:03:12" << "15/04/07"    << april15 << false;
+    QTest::newRow("blank name")                   << " "              << 4     << 1     << "00:03:12" << "15/04/07"    << april15 << false;
+    QTest::newRow("spaces around name")           << "  Anna "        << 4     << 1     << "00:03:12" << "15/04/07"    << april15 << false;
+    QTest::newRow("accented name")                << "Nicolò Bèrtoli" << 8     << 3     << "00:01:01" << "15/04/07"    << april15 << false;
+    QTest::newRow("quote and hyphen at the end")  << "D'Angelo-\""    << 8     << 3     << "00:01:01" << "15/04/07"    << april15 << false;
+    QTest::newRow("name holding the fixed words") << "Risposte esatte 3  Risposte errate  1Tempo restante   00:01:00" << 8 << 3 << "00:01:01" << "15/04/07" << april15 << false;
+    QTest::newRow("name holding Data:")           << "Data:   1"      << 8     << 3     << "00:01:01" << "15/04/07"    << april15 << false;
+    QTest::newRow("no answers, quit at once")     << "Anna"           << 0     << 0     << "00:15:00" << "15/04/07"    << april15 << false;
+    QTest::newRow("clock ran out")                << "Anna"           << 40    << 13    << "00:00:00" << "15/04/07"    << april15 << false;
+    QTest::newRow("largest counts")               << "Anna"           << 32767 << 32767 << "00:00:00" << "15/04/07"    << april15 << false;
+    QTest::newRow("German short date")            << "Anna"           << 7     << 2     << "00:03:12" << "15.04.07"    << april15 << false;
+    QTest::newRow("ISO short date")               << "Anna"           << 7     << 2     << "00:03:12" << "2007-04-15"  << april15 << false;
+    QTest::newRow("C locale short date")          << "Anna"           << 7     << 2     << "00:03:12" << "15 Apr 2007" << april15 << false;
+    QTest::newRow("US short date")                << "Anna"           << 7     << 2     << "00:03:12" << "4/15/07"     << april15 << true;
+    // clang-format on
 }
 
 void TestClassLogLine::roundTrip()
@@ -135,94 +117,37 @@ void TestClassLogLine::malformedLine_data()
     const QByteArray tail = "Tempo restante   00:03:12Data:   15/04/2007";
     const QByteArray full = head + tail;
 
-    QTest::newRow("empty line") << QByteArray() << false << ""
-                                << "riga vuota";
-    QTest::newRow("blank line") << QByteArray("   \r") << false << ""
-                                << "riga vuota";
-    QTest::newRow("not a game line") << QByteArray("Ciao a tutti") << false << ""
-                                     << "non comincia con «Nome:»";
-    QTest::newRow("cut after the name") << QByteArray("Nome:  Anna  Risp") << false << ""
-                                        << "prima di «Risposte esatte»";
-    QTest::newRow("cut after correct")
-        << QByteArray("Nome:  Anna  Risposte esatte 7  Risp") << false << ""
-        << "prima di «Risposte errate»";
-    QTest::newRow("cut after wrong") << head + "Tempo rest" << false << ""
-                                     << "prima di «Tempo restante»";
-    QTest::newRow("cut in the time") << head + "Tempo restante   00:0" << false << ""
-                                     << "prima di «Data:»";
-    QTest::newRow("cut in the record mark")
-        << head + "Tempo restante   00:03:12-\"Dat" << false << ""
-        << "prima di «Data:»";
-    QTest::newRow("cut before the date")
-        << head + "Tempo restante   00:03:12Data:   " << true << "Anna"
-        << "manca la data";
-    QTest::newRow("wrong count missing")
-        << QByteArray("Nome:  Anna  Risposte esatte 7  Risposte errate  ") + tail << false << ""
-        << "il numero di risposte errate";
-    QTest::newRow("negative count")
-        << QByteArray("Nome:  Anna  Risposte esatte -7  Risposte errate  2") + tail << false << ""
-        << "«Risposte esatte»";
-    QTest::newRow("count too long")
-        << QByteArray("Nome:  Anna  Risposte esatte 12345678901  Risposte errate  2") + tail
-        << false << ""
-        << "il numero di risposte esatte";
-    QTest::newRow("fixed word changed")
-        << QByteArray("Nome:  Anna  Risposte giuste 7  Risposte errate  2") + tail << false << ""
-        << "«Risposte esatte»";
-    QTest::newRow("time unreadable")
-        << head + "Tempo restante   00:61:00Data:   15/04/2007" << true << "Anna"
-        << "tempo restante non leggibile";
-    QTest::newRow("time beyond a game")
-        << head + "Tempo restante   00:20:00Data:   15/04/2007" << true << "Anna"
-        << "oltre i 15 minuti";
-    QTest::newRow("time missing") << head + "Tempo restanteData:   15/04/2007" << true << "Anna"
-                                  << "manca il tempo restante";
-    QTest::newRow("date in words unknown")
-        << head + "Tempo restante   00:03:12Data:   ieri" << true << "Anna"
-        << "data non riconosciuta: «ieri»";
-    QTest::newRow("impossible date")
-        << head + "Tempo restante   00:03:12Data:   31/02/2007" << true << "Anna"
-        << "data non riconosciuta";
-    QTest::newRow("two games on one line") << full + full << false << ""
-                                           << "due partite";
-    QTest::newRow("control byte in name")
-        << QByteArray("Nome:  An\x01na  Risposte esatte 7  Risposte errate  2") + tail << true
-        << "An\uFFFDna"
-        << "byte non valido 0x01 alla colonna 10";
-    QTest::newRow("NUL byte in name")
-        << QByteArray("Nome:  An\0na  Risposte esatte 7  Risposte errate  2", 51) + tail << true
-        << "An\uFFFDna"
-        << "0x00";
-    QTest::newRow("tab in name") << QByteArray(
-                                        "Nome:  An\tna  Risposte esatte 7  Risposte errate  2") +
-                                        tail
-                                 << true << "An\uFFFDna"
-                                 << "0x09";
-    QTest::newRow("CR inside the line")
-        << QByteArray("Nome:  An\rna  Risposte esatte 7  Risposte errate  2") + tail << true
-        << "An\uFFFDna"
-        << "0x0D";
-    QTest::newRow("bytes outside the code page")
-        << QByteArray("Nome:  \x81\x9d  Risposte esatte 7  Risposte errate  2") + tail << true
-        << "\uFFFD\uFFFD"
-        << "2 byte non validi (il primo, 0x81, alla colonna 8)";
-    QTest::newRow("line written in UTF-8")
-        << QByteArray("Nome:  Nicol\xc3\xb2  Risposte esatte 7  Risposte errate  2") + tail << true
-        << "Nicolò"
-        << "UTF-8";
-    QTest::newRow("Latin-1 letters are fine")
-        << QByteArray("Nome:  Nicol\xf2  Risposte esatte 7  Risposte errate  2") + tail << true
-        << "Nicolò"
-        << "";
-    QTest::newRow("older spacing") << QByteArray("Nome: Anna Risposte esatte 7 Risposte errate 2 "
-                                                 "Tempo restante 00:03:12 Data: 15/04/2007")
-                                   << true << "Anna"
-                                   << "";
-    QTest::newRow("blanks before the line") << "  " + full << true << "Anna"
-                                            << "";
-    QTest::newRow("date with time of day")
-        << head + "Tempo restante   00:03:12Data:   15/04/2007 10:31:02" << true << "Anna"
-        << "";
+    // clang-format off
+    QTest::newRow("empty line")                  << QByteArray()                    << false << ""             << "riga vuota";
+    QTest::newRow("blank line")                  << QByteArray("   \r")             << false << ""             << "riga vuota";
+    QTest::newRow("not a game line")             << QByteArray("Ciao a tutti")      << false << ""             << "non comincia con «Nome:»";
+    QTest::newRow("cut after the name")          << QByteArray("Nome:  Anna  Risp") << false << ""             << "prima di «Risposte esatte»";
+    QTest::newRow("cut after correct")           << QByteArray("Nome:  Anna  Risposte esatte 7  Risp") << false << "" << "prima di «Risposte errate»";
+    QTest::newRow("cut after wrong")             << head + "Tempo rest"             << false << ""             << "prima di «Tempo restante»";
+    QTest::newRow("cut in the time")             << head + "Tempo restante   00:0"  << false << ""             << "prima di «Data:»";
+    QTest::newRow("cut in the record mark")      << head + "Tempo restante   00:03:12-\"Dat" << false << "" << "prima di «Data:»";
+    QTest::newRow("cut before the date")         << head + "Tempo restante   00:03:12Data:   " << true << "Anna" << "manca la data";
+    QTest::newRow("wrong count missing")         << QByteArray("Nome:  Anna  Risposte esatte 7  Risposte errate  ") + tail << false << "" << "il numero di risposte errate";
+    QTest::newRow("negative count")              << QByteArray("Nome:  Anna  Risposte esatte -7  Risposte errate  2") + tail << false << "" << "«Risposte esatte»";
+    QTest::newRow("count too long")              << QByteArray("Nome:  Anna  Risposte esatte 12345678901  Risposte errate  2") + tail << false << "" << "il numero di risposte esatte";
+    QTest::newRow("fixed word changed")          << QByteArray("Nome:  Anna  Risposte giuste 7  Risposte errate  2") + tail << false << "" << "«Risposte esatte»";
+    QTest::newRow("time unreadable")             << head + "Tempo restante   00:61:00Data:   15/04/2007" << true << "Anna" << "tempo restante non leggibile";
+    QTest::newRow("time beyond a game")          << head + "Tempo restante   00:20:00Data:   15/04/2007" << true << "Anna" << "oltre i 15 minuti";
+    QTest::newRow("time missing")                << head + "Tempo restanteData:   15/04/2007" << true << "Anna" << "manca il tempo restante";
+    QTest::newRow("date in words unknown")       << head + "Tempo restante   00:03:12Data:   ieri" << true << "Anna" << "data non riconosciuta: «ieri»";
+    QTest::newRow("impossible date")             << head + "Tempo restante   00:03:12Data:   31/02/2007" << true << "Anna" << "data non riconosciuta";
+    QTest::newRow("two games on one line")       << full + full                     << false << ""             << "due partite";
+    QTest::newRow("control byte in name")        << QByteArray("Nome:  An\x01na  Risposte esatte 7  Risposte errate  2") + tail << true << "An\uFFFDna" << "byte non valido 0x01 alla colonna 10";
+    QTest::newRow("NUL byte in name")            << QByteArray("Nome:  An\0na  Risposte esatte 7  Risposte errate  2", 51) + tail << true << "An\uFFFDna" << "0x00";
+    QTest::newRow("tab in name")                 << QByteArray( "Nome:  An\tna  Risposte esatte 7  Risposte errate  2") + tail << true << "An\uFFFDna" << "0x09";
+    QTest::newRow("CR inside the line")          << QByteArray("Nome:  An\rna  Risposte esatte 7  Risposte errate  2") + tail << true << "An\uFFFDna" << "0x0D";
+    QTest::newRow("bytes outside the code page") << QByteArray("Nome:  \x81\x9d  Risposte esatte 7  Risposte errate  2") + tail << true << "\uFFFD\uFFFD" << "2 byte non validi (il primo, 0x81, alla colonna 8)";
+    QTest::newRow("line written in UTF-8")       << QByteArray("Nome:  Nicol\xc3\xb2  Risposte esatte 7  Risposte errate  2") + tail << true << "Nicolò" << "UTF-8";
+    QTest::newRow("Latin-1 letters are fine")    << QByteArray("Nome:  Nicol\xf2  Risposte esatte 7  Risposte errate  2") + tail << true << "Nicolò" << "";
+    QTest::newRow("older spacing")               << QByteArray("Nome: Anna Risposte esatte 7 Risposte errate 2 Tempo restante 00:03:12 Data: 15/04/2007") << true << "Anna" << "";
+    QTest::newRow("blanks before the line")      << "  " + full                     << true  << "Anna"         << "";
+    QTest::newRow("date with time of day")       << head + "Tempo restante   00:03:12Data:   15/04/2007 10:31:02" << true << "Anna" << "";
+    // clang-format on
 }
 
 void TestClassLogLine::malformedLine()
@@ -255,32 +180,33 @@ void TestClassLogLine::dates_data()
     const auto mdy = DateOrder::MonthDayYear;
     const auto ymd = DateOrder::YearMonthDay;
     const QDate d(2007, 4, 15);
-    QTest::newRow("Italian, four digits") << "15/04/2007" << dmy << d << false;
-    QTest::newRow("Italian, two digits") << "15/04/07" << dmy << d << false;
-    QTest::newRow("dots") << "15.04.07" << dmy << d << false;
-    QTest::newRow("hyphens") << "15-04-2007" << dmy << d << false;
-    QTest::newRow("ISO in a day-first locale") << "2007-04-15" << dmy << d << false;
-    QTest::newRow("year first, one-digit fields")
-        << "2007/4/5" << dmy << QDate(2007, 4, 5) << false;
-    QTest::newRow("month first only fits") << "4/15/07" << dmy << d << true;
-    QTest::newRow("ambiguous, locale order") << "4/5/07" << dmy << QDate(2007, 5, 4) << false;
-    QTest::newRow("ambiguous, US locale") << "4/5/07" << mdy << QDate(2007, 4, 5) << false;
-    QTest::newRow("day first in a US locale") << "15/04/07" << mdy << d << true;
-    QTest::newRow("two-digit year first") << "07/04/15" << ymd << d << false;
-    QTest::newRow("day-first in a year-first locale") << "15/04/2007" << ymd << d << false;
-    QTest::newRow("English month") << "15 Apr 2007" << dmy << d << false;
-    QTest::newRow("Italian month, hyphens") << "15-apr-07" << dmy << d << false;
-    QTest::newRow("month before day") << "Apr 15, 2007" << dmy << d << false;
-    QTest::newRow("long Italian form") << "domenica 15 aprile 2007" << dmy << d << false;
-    QTest::newRow("with time") << "15/04/2007 10:30:12" << dmy << d << false;
-    QTest::newRow("last century") << "01/01/99" << dmy << QDate(1999, 1, 1) << false;
-    QTest::newRow("no year") << "15 aprile" << dmy << QDate() << false;
-    QTest::newRow("February 31") << "31/02/2007" << dmy << QDate() << false;
-    QTest::newRow("three-digit year") << "15/04/207" << dmy << QDate() << false;
-    QTest::newRow("four numbers") << "15/04/2007/1" << dmy << QDate() << false;
-    QTest::newRow("word") << "ieri" << dmy << QDate() << false;
-    QTest::newRow("only a time") << "10:30" << dmy << QDate() << false;
-    QTest::newRow("empty") << "" << dmy << QDate() << false;
+    // clang-format off
+    QTest::newRow("Italian, four digits")             << "15/04/2007"              << dmy << d                 << false;
+    QTest::newRow("Italian, two digits")              << "15/04/07"                << dmy << d                 << false;
+    QTest::newRow("dots")                             << "15.04.07"                << dmy << d                 << false;
+    QTest::newRow("hyphens")                          << "15-04-2007"              << dmy << d                 << false;
+    QTest::newRow("ISO in a day-first locale")        << "2007-04-15"              << dmy << d                 << false;
+    QTest::newRow("year first, one-digit fields")     << "2007/4/5"                << dmy << QDate(2007, 4, 5) << false;
+    QTest::newRow("month first only fits")            << "4/15/07"                 << dmy << d                 << true;
+    QTest::newRow("ambiguous, locale order")          << "4/5/07"                  << dmy << QDate(2007, 5, 4) << false;
+    QTest::newRow("ambiguous, US locale")             << "4/5/07"                  << mdy << QDate(2007, 4, 5) << false;
+    QTest::newRow("day first in a US locale")         << "15/04/07"                << mdy << d                 << true;
+    QTest::newRow("two-digit year first")             << "07/04/15"                << ymd << d                 << false;
+    QTest::newRow("day-first in a year-first locale") << "15/04/2007"              << ymd << d                 << false;
+    QTest::newRow("English month")                    << "15 Apr 2007"             << dmy << d                 << false;
+    QTest::newRow("Italian month, hyphens")           << "15-apr-07"               << dmy << d                 << false;
+    QTest::newRow("month before day")                 << "Apr 15, 2007"            << dmy << d                 << false;
+    QTest::newRow("long Italian form")                << "domenica 15 aprile 2007" << dmy << d                 << false;
+    QTest::newRow("with time")                        << "15/04/2007 10:30:12"     << dmy << d                 << false;
+    QTest::newRow("last century")                     << "01/01/99"                << dmy << QDate(1999, 1, 1) << false;
+    QTest::newRow("no year")                          << "15 aprile"               << dmy << QDate()           << false;
+    QTest::newRow("February 31")                      << "31/02/2007"              << dmy << QDate()           << false;
+    QTest::newRow("three-digit year")                 << "15/04/207"               << dmy << QDate()           << false;
+    QTest::newRow("four numbers")                     << "15/04/2007/1"            << dmy << QDate()           << false;
+    QTest::newRow("word")                             << "ieri"                    << dmy << QDate()           << false;
+    QTest::newRow("only a time")                      << "10:30"                   << dmy << QDate()           << false;
+    QTest::newRow("empty")                            << ""                        << dmy << QDate()           << false;
+    // clang-format on
 }
 
 void TestClassLogLine::dates()
@@ -298,10 +224,12 @@ void TestClassLogLine::dates()
 void TestClassLogLine::dateOrderOfLocale_data()
 {
     testdata::columns<QString, DateOrder>("locale", "order");
-    QTest::newRow("Italian") << "it_IT" << DateOrder::DayMonthYear;
-    QTest::newRow("German") << "de_DE" << DateOrder::DayMonthYear;
+    // clang-format off
+    QTest::newRow("Italian")  << "it_IT" << DateOrder::DayMonthYear;
+    QTest::newRow("German")   << "de_DE" << DateOrder::DayMonthYear;
     QTest::newRow("American") << "en_US" << DateOrder::MonthDayYear;
     QTest::newRow("Japanese") << "ja_JP" << DateOrder::YearMonthDay;
+    // clang-format on
 }
 
 void TestClassLogLine::dateOrderOfLocale()
@@ -317,16 +245,18 @@ void TestClassLogLine::dateOrderOfLocale()
 void TestClassLogLine::clock_data()
 {
     testdata::columns<QString, int>("text", "seconds");
-    QTest::newRow("countdown text") << "00:03:12" << 192;
-    QTest::newRow("dots as in the design text") << "00.03.12" << 192;
-    QTest::newRow("single digits") << "0:3:12" << 192;
-    QTest::newRow("full game") << "00:15:00" << 900;
-    QTest::newRow("minutes out of range") << "00:60:00" << -1;
-    QTest::newRow("two fields") << "03:12" << -1;
-    QTest::newRow("letters") << "aa:bb:cc" << -1;
-    QTest::newRow("three-digit field") << "001:00:00" << -1;
-    QTest::newRow("mixed separators") << "00:03.12" << -1;
-    QTest::newRow("empty") << "" << -1;
+    // clang-format off
+    QTest::newRow("countdown text")             << "00:03:12"  << 192;
+    QTest::newRow("dots as in the design text") << "00.03.12"  << 192;
+    QTest::newRow("single digits")              << "0:3:12"    << 192;
+    QTest::newRow("full game")                  << "00:15:00"  << 900;
+    QTest::newRow("minutes out of range")       << "00:60:00"  << -1;
+    QTest::newRow("two fields")                 << "03:12"     << -1;
+    QTest::newRow("letters")                    << "aa:bb:cc"  << -1;
+    QTest::newRow("three-digit field")          << "001:00:00" << -1;
+    QTest::newRow("mixed separators")           << "00:03.12"  << -1;
+    QTest::newRow("empty")                      << ""          << -1;
+    // clang-format on
 }
 
 void TestClassLogLine::clock()

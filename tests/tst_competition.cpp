@@ -80,13 +80,12 @@ void TestCompetition::classCommand_data()
 {
     // shortened: told so in a box before the class is shown
     testdata::columns<QString, QString, bool>("typed", "kept", "shortened");
-    QTest::newRow("3B") << "3B"
-                        << "3B" << false;
-    QTest::newRow("cancelled") << ""
-                               << "" << false;
-    QTest::newRow("pasted line break ends it") << "3B\nNome:  Mallory"
-                                               << "3B" << false;
-    QTest::newRow("too long for a file name") << QString(300, 'a') << QString(251, 'a') << true;
+    // clang-format off
+    QTest::newRow("3B")                        << "3B"                 << "3B"              << false;
+    QTest::newRow("cancelled")                 << ""                   << ""                << false;
+    QTest::newRow("pasted line break ends it") << "3B\nNome:  Mallory" << "3B"              << false;
+    QTest::newRow("too long for a file name")  << QString(300, 'a')    << QString(251, 'a') << true;
+    // clang-format on
 }
 
 void TestCompetition::classCommand()

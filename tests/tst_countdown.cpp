@@ -30,12 +30,14 @@ private slots:
 void TestCountdown::countdown_data()
 {
     testdata::columns<int, QString>("ticks", "clock");
-    QTest::newRow("1") << 1 << "00:14:59";
-    QTest::newRow("59") << 59 << "00:14:01";
-    QTest::newRow("60") << 60 << "00:14:00";
-    QTest::newRow("61") << 61 << "00:13:59";
+    // clang-format off
+    QTest::newRow("1")   << 1   << "00:14:59";
+    QTest::newRow("59")  << 59  << "00:14:01";
+    QTest::newRow("60")  << 60  << "00:14:00";
+    QTest::newRow("61")  << 61  << "00:13:59";
     QTest::newRow("899") << 899 << "00:00:01";
     QTest::newRow("900") << 900 << "00:00:00";
+    // clang-format on
 }
 
 void TestCountdown::countdown()
@@ -188,22 +190,13 @@ void TestCountdown::numeratorBoxTells_data()
     // told: after the question
     testdata::columns<bool, int, QString, QString>("record", "ticks", "asked", "told");
     const QString help = "Scrivi il numeratore, poi premi Invio.";
-    QTest::newRow("first, with a record")
-        << true << 0 << ""
-        << "Tempo restante: 15 minuti. Sfidante: Anna. Il record è di Carlo, "
-           "con 12 punti. " +
-               help;
-    QTest::newRow("first, no record yet")
-        << false << 0 << ""
-        << "Tempo restante: 15 minuti. Sfidante: Anna. Ancora nessun record. " + help;
-    QTest::newRow("second: the time, not the record again")
-        << true << 61 << "next"
-        << "Tempo restante: 13 minuti e 59 secondi. " + help;
-    QTest::newRow("one minute and one second") << true << 839 << "next"
-                                               << "Tempo restante: 1 minuto e 1 secondo. " + help;
-    QTest::newRow("a new competition tells the record again")
-        << true << 5 << "new competition"
-        << "Tempo restante: 15 minuti. Sfidante: Bea. Il record è di Carlo, con 12 punti. " + help;
+    // clang-format off
+    QTest::newRow("first, with a record")      << true  << 0   << ""                << "Tempo restante: 15 minuti. Sfidante: Anna. Il record è di Carlo, con 12 punti. " + help;
+    QTest::newRow("first, no record yet")      << false << 0   << ""                << "Tempo restante: 15 minuti. Sfidante: Anna. Ancora nessun record. " + help;
+    QTest::newRow("second: the time, not the record again") << true << 61 << "next" << "Tempo restante: 13 minuti e 59 secondi. " + help;
+    QTest::newRow("one minute and one second") << true  << 839 << "next"            << "Tempo restante: 1 minuto e 1 secondo. " + help;
+    QTest::newRow("a new competition tells the record again") << true << 5 << "new competition" << "Tempo restante: 15 minuti. Sfidante: Bea. Il record è di Carlo, con 12 punti. " + help;
+    // clang-format on
 }
 
 void TestCountdown::numeratorBoxTells()
@@ -238,10 +231,12 @@ void TestCountdown::timeMarks_data()
     // typing: a key typed just before the last tick
     // told: "": nothing
     testdata::columns<int, bool, QString>("ticks", "typing", "told");
-    QTest::newRow("5 minutes") << 600 << false << "Restano 5 minuti.";
-    QTest::newRow("a second before: nothing yet") << 599 << false << "";
-    QTest::newRow("1 minute") << 840 << false << "Resta 1 minuto.";
-    QTest::newRow("typing at the mark: after the pause") << 600 << true << "Restano 5 minuti.";
+    // clang-format off
+    QTest::newRow("5 minutes")                           << 600 << false << "Restano 5 minuti.";
+    QTest::newRow("a second before: nothing yet")        << 599 << false << "";
+    QTest::newRow("1 minute")                            << 840 << false << "Resta 1 minuto.";
+    QTest::newRow("typing at the mark: after the pause") << 600 << true  << "Restano 5 minuti.";
+    // clang-format on
 }
 
 void TestCountdown::timeMarks()

@@ -74,32 +74,19 @@ void TestEngine::conversion_data()
     // boxes: Text1 Text2 Text5 Text6 Text9 Text10
     testdata::columns<double, QString, QString, QStringList, int, int>(
         "value", "separator", "result", "boxes", "num", "den");
-    QTest::addRow("3,25") << 3.25 << ","
-                          << "3+1/4" << QStringList{"3", "1", "1", "4", "13", "4"} << 13 << 4;
-    QTest::addRow("3.25 in English")
-        << 3.25 << "."
-        << "3+1/4" << QStringList{"3", "1", "1", "4", "13", "4"} << 13 << 4;
-    QTest::addRow("2,4 divisor 2")
-        << 2.4 << ","
-        << "2+2/5" << QStringList{"2", "1", "2", "5", "12", "5"} << 12 << 5;
-    QTest::addRow("1,05 digits 05")
-        << 1.05 << ","
-        << "1+1/20" << QStringList{"1", "1", "1", "20", "21", "20"} << 21 << 20;
-    QTest::addRow("8,5") << 8.5 << ","
-                         << "8+1/2" << QStringList{"8", "1", "1", "2", "17", "2"} << 17 << 2;
-    QTest::addRow("0,5 leaves the plus")
-        << 0.5 << ","
-        << "+1/2" << QStringList{"0", "1", "1", "2", "1", "2"} << 1 << 2;
-    QTest::addRow("4,1") << 4.1 << ","
-                         << "4+1/10" << QStringList{"4", "1", "1", "10", "41", "10"} << 41 << 10;
-    QTest::addRow("8,99") << 8.99 << ","
-                          << "8+99/100" << QStringList{"8", "1", "99", "100", "899", "100"} << 899
-                          << 100;
+    // clang-format off
+    QTest::addRow("3,25")                << 3.25  << "," << "3+1/4"    << QStringList{"3", "1", "1", "4", "13", "4"} << 13 << 4;
+    QTest::addRow("3.25 in English")     << 3.25  << "." << "3+1/4"    << QStringList{"3", "1", "1", "4", "13", "4"} << 13 << 4;
+    QTest::addRow("2,4 divisor 2")       << 2.4   << "," << "2+2/5"    << QStringList{"2", "1", "2", "5", "12", "5"} << 12 << 5;
+    QTest::addRow("1,05 digits 05")      << 1.05  << "," << "1+1/20"   << QStringList{"1", "1", "1", "20", "21", "20"} << 21 << 20;
+    QTest::addRow("8,5")                 << 8.5   << "," << "8+1/2"    << QStringList{"8", "1", "1", "2", "17", "2"} << 17 << 2;
+    QTest::addRow("0,5 leaves the plus") << 0.5   << "," << "+1/2"     << QStringList{"0", "1", "1", "2", "1", "2"} << 1 << 2;
+    QTest::addRow("4,1")                 << 4.1   << "," << "4+1/10"   << QStringList{"4", "1", "1", "10", "41", "10"} << 41 << 10;
+    QTest::addRow("8,99")                << 8.99  << "," << "8+99/100" << QStringList{"8", "1", "99", "100", "899", "100"} << 899 << 100;
     // Negative values: the sign belongs to the whole value.
-    QTest::addRow("-1,5") << -1.5 << ","
-                          << "-1-1/2" << QStringList{"-1", "1", "-1", "2", "-3", "2"} << -3 << 2;
-    QTest::addRow("-0,25") << -0.25 << ","
-                           << "-1/4" << QStringList{"-0", "1", "-1", "4", "-1", "4"} << -1 << 4;
+    QTest::addRow("-1,5")                << -1.5  << "," << "-1-1/2"   << QStringList{"-1", "1", "-1", "2", "-3", "2"} << -3 << 2;
+    QTest::addRow("-0,25")               << -0.25 << "," << "-1/4"     << QStringList{"-0", "1", "-1", "4", "-1", "4"} << -1 << 4;
+    // clang-format on
 }
 
 void TestEngine::conversion()
@@ -122,9 +109,11 @@ void TestEngine::conversion()
 void TestEngine::wholeNumbersTouchNothing_data()
 {
     testdata::columns<double, QString>("value", "result");
-    QTest::addRow("0") << 0.0 << "0";
-    QTest::addRow("7") << 7.0 << "7";
+    // clang-format off
+    QTest::addRow("0")  << 0.0  << "0";
+    QTest::addRow("7")  << 7.0  << "7";
     QTest::addRow("-3") << -3.0 << "-3";
+    // clang-format on
 }
 
 void TestEngine::wholeNumbersTouchNothing()
@@ -161,9 +150,11 @@ void TestEngine::tenDecimalsIsError6AndWritesNoBox()
 void TestEngine::separatorOfTwoCharactersIsError5_data()
 {
     testdata::columns<QString, double>("separator", "value");
+    // clang-format off
     QTest::addRow("two characters, decimal") << ",," << 3.25;
-    QTest::addRow("two characters, whole") << ",," << 7.0;
-    QTest::addRow("empty") << "" << 3.25;
+    QTest::addRow("two characters, whole")   << ",," << 7.0;
+    QTest::addRow("empty")                   << ""   << 3.25;
+    // clang-format on
 }
 
 void TestEngine::separatorOfTwoCharactersIsError5()
@@ -198,13 +189,15 @@ void TestEngine::separatorAskedOnEveryCall()
 void TestEngine::fattcom_data()
 {
     testdata::columns<int, int, int, int>("a", "b", "gcd", "error");
-    QTest::addRow("100, 25") << 100 << 25 << 25 << 0;
-    QTest::addRow("-12, 18") << -12 << 18 << 6 << 0;
-    QTest::addRow("0, 12") << 0 << 12 << 12 << 0;
-    QTest::addRow("12, 0") << 12 << 0 << 0 << 11;
-    QTest::addRow("coprime") << 17 << 4 << 1 << 0;
-    QTest::addRow("smallest first") << int(std::numeric_limits<qint32>::min()) << 2 << 0 << 6;
-    QTest::addRow("smallest second") << 2 << int(std::numeric_limits<qint32>::min()) << 0 << 6;
+    // clang-format off
+    QTest::addRow("100, 25")         << 100 << 25 << 25 << 0;
+    QTest::addRow("-12, 18")         << -12 << 18 << 6  << 0;
+    QTest::addRow("0, 12")           << 0   << 12 << 12 << 0;
+    QTest::addRow("12, 0")           << 12  << 0  << 0  << 11;
+    QTest::addRow("coprime")         << 17  << 4  << 1  << 0;
+    QTest::addRow("smallest first")  << int(std::numeric_limits<qint32>::min()) << 2 << 0 << 6;
+    QTest::addRow("smallest second") << 2   << int(std::numeric_limits<qint32>::min()) << 0 << 6;
+    // clang-format on
 }
 
 void TestEngine::fattcom()
@@ -225,12 +218,14 @@ void TestEngine::fattcom()
 void TestEngine::cercafrazione_data()
 {
     testdata::columns<double, int, int>("value", "num", "den");
-    QTest::addRow("1") << 1.0 << 1 << 1;
-    QTest::addRow("0,25") << 0.25 << 1 << 4;
-    QTest::addRow("8,5") << 8.5 << 17 << 2;
-    QTest::addRow("1/3") << 1.0 / 3.0 << 1 << 3;
-    QTest::addRow("899/100") << 8.99 << 899 << 100;
-    QTest::addRow("NaN ends at once") << std::nan("") << 1 << 1;
+    // clang-format off
+    QTest::addRow("1")                << 1.0          << 1   << 1;
+    QTest::addRow("0,25")             << 0.25         << 1   << 4;
+    QTest::addRow("8,5")              << 8.5          << 17  << 2;
+    QTest::addRow("1/3")              << 1.0 / 3.0    << 1   << 3;
+    QTest::addRow("899/100")          << 8.99         << 899 << 100;
+    QTest::addRow("NaN ends at once") << std::nan("") << 1   << 1;
+    // clang-format on
 }
 
 void TestEngine::cercafrazione()
@@ -261,12 +256,14 @@ void TestEngine::cercafrazioneOverflowLeavesLastPair()
 void TestEngine::repeatingDigits_data()
 {
     testdata::columns<double, int, QString, int, int>("value", "repeating", "result", "num", "den");
-    QTest::addRow("0,3 one repeating") << 0.3 << 1 << "+1/3" << 1 << 3;
-    QTest::addRow("0,16 one repeating") << 0.16 << 1 << "+1/6" << 1 << 6;
-    QTest::addRow("0,142857 six repeating") << 0.142857 << 6 << "+1/7" << 1 << 7;
-    QTest::addRow("0,12 two repeating") << 0.12 << 2 << "+4/33" << 4 << 33;
-    QTest::addRow("0,123 one repeating") << 0.123 << 1 << "+37/300" << 37 << 300;
-    QTest::addRow("2,5 one repeating") << 2.5 << 1 << "2+5/9" << 23 << 9;
+    // clang-format off
+    QTest::addRow("0,3 one repeating")      << 0.3      << 1 << "+1/3"    << 1  << 3;
+    QTest::addRow("0,16 one repeating")     << 0.16     << 1 << "+1/6"    << 1  << 6;
+    QTest::addRow("0,142857 six repeating") << 0.142857 << 6 << "+1/7"    << 1  << 7;
+    QTest::addRow("0,12 two repeating")     << 0.12     << 2 << "+4/33"   << 4  << 33;
+    QTest::addRow("0,123 one repeating")    << 0.123    << 1 << "+37/300" << 37 << 300;
+    QTest::addRow("2,5 one repeating")      << 2.5      << 1 << "2+5/9"   << 23 << 9;
+    // clang-format on
 }
 
 void TestEngine::repeatingDigits()

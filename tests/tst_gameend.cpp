@@ -41,16 +41,10 @@ void TestGameEnd::exitFirstRunScores_data()
 {
     testdata::columns<int, QByteArray, QByteArray, int>("right", "record", "logLine",
                                                         "boxesAfterQuestion");
-    QTest::newRow("score 0 keeps the empty record")
-        << 0 << QByteArray()
-        << QByteArray("Nome:  Anna  Risposte esatte 0  Risposte errate  0Tempo restante   "
-                      "00:15:00Data:   15/04/2007\r\n")
-        << 0;
-    QTest::newRow("score 2 is the record")
-        << 2 << QByteArray("2\r\n")
-        << QByteArray("Nome:  Anna Risposte esatte 2  Risposte errate  0Tempo restante   "
-                      "00:15:00-\"Data:  15/04/2007\r\n")
-        << 1;
+    // clang-format off
+    QTest::newRow("score 0 keeps the empty record") << 0 << QByteArray()        << QByteArray("Nome:  Anna  Risposte esatte 0  Risposte errate  0Tempo restante   00:15:00Data:   15/04/2007\r\n") << 0;
+    QTest::newRow("score 2 is the record")          << 2 << QByteArray("2\r\n") << QByteArray("Nome:  Anna Risposte esatte 2  Risposte errate  0Tempo restante   00:15:00-\"Data:  15/04/2007\r\n") << 1;
+    // clang-format on
 }
 
 void TestGameEnd::exitFirstRunScores()
@@ -116,9 +110,11 @@ void TestGameEnd::failedWriteAtTheEndReturnsToTheGame_data()
 {
     // beforeDate: the text of the line's form
     testdata::columns<QString, QByteArray, QByteArray>("score", "beforeDate", "record");
-    QTest::newRow("record stands") << "0" << QByteArray("00:15:00Data:   ") << QByteArray();
+    // clang-format off
+    QTest::newRow("record stands") << "0" << QByteArray("00:15:00Data:   ")   << QByteArray();
     // The first try already stored the record; the retry logs the record game it was.
-    QTest::newRow("new record") << "1" << QByteArray("00:15:00-\"Data:  ") << QByteArray("1\r\n");
+    QTest::newRow("new record")    << "1" << QByteArray("00:15:00-\"Data:  ") << QByteArray("1\r\n");
+    // clang-format on
 }
 
 void TestGameEnd::failedWriteAtTheEndReturnsToTheGame()

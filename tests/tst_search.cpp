@@ -256,43 +256,45 @@ void TestSearch::lastPairLeftBehind_data()
     const double tiny = std::numeric_limits<double>::denorm_min();
 
     // At denominator 1 the numerator climbs through every whole number below the value.
-    QTest::addRow("above the range") << 3e9 << kMax - 5 << 1 << 6;
-    QTest::addRow("half above the top") << 2147483647.5 << kMax - 5 << 1 << 6;
-    QTest::addRow("2^31") << 2147483648.0 << kMax - 5 << 1 << 6;
-    QTest::addRow("largest double") << huge << kMax - 5 << 1 << 6;
-    QTest::addRow("infinity") << inf << kMax - 5 << 1 << 6;
-    QTest::addRow("the top itself") << 2147483647.0 << kMax - 5 << 1 << 0;
-    QTest::addRow("half below the top: 2v leaves") << 2147483646.5 << kMax - 5 << 1 << 6;
-    QTest::addRow("2v is a half, rounds out") << 1073741823.75 << 1073741800 << 1 << 6;
-    QTest::addRow("2v rounds to the top, +1 out") << 1073741823.7 << 1073741800 << 1 << 6;
-    QTest::addRow("2v even below, 3v out") << 1073741823.25 << 1073741800 << 1 << 6;
-    QTest::addRow("2v is the top exactly") << 1073741823.5 << 1073741800 << 1 << 0;
+    // clang-format off
+    QTest::addRow("above the range")                 << 3e9                      << kMax - 5   << 1        << 6;
+    QTest::addRow("half above the top")              << 2147483647.5             << kMax - 5   << 1        << 6;
+    QTest::addRow("2^31")                            << 2147483648.0             << kMax - 5   << 1        << 6;
+    QTest::addRow("largest double")                  << huge                     << kMax - 5   << 1        << 6;
+    QTest::addRow("infinity")                        << inf                      << kMax - 5   << 1        << 6;
+    QTest::addRow("the top itself")                  << 2147483647.0             << kMax - 5   << 1        << 0;
+    QTest::addRow("half below the top: 2v leaves")   << 2147483646.5             << kMax - 5   << 1        << 6;
+    QTest::addRow("2v is a half, rounds out")        << 1073741823.75            << 1073741800 << 1        << 6;
+    QTest::addRow("2v rounds to the top, +1 out")    << 1073741823.7             << 1073741800 << 1        << 6;
+    QTest::addRow("2v even below, 3v out")           << 1073741823.25            << 1073741800 << 1        << 6;
+    QTest::addRow("2v is the top exactly")           << 1073741823.5             << 1073741800 << 1        << 0;
     // Below 1 the search goes straight on to denominator 2.
-    QTest::addRow("negative, 2v a half rounding in") << -1073741824.25 << 1 << 1 << 6;
-    QTest::addRow("negative, 2v out") << -1073741824.5 << 1 << 1 << 6;
-    QTest::addRow("negative whole, 2v the bottom") << -1073741824.0 << 1 << 1 << 0;
-    QTest::addRow("negative whole, 2v out") << -1073741825.0 << 1 << 1 << 6;
+    QTest::addRow("negative, 2v a half rounding in") << -1073741824.25           << 1          << 1        << 6;
+    QTest::addRow("negative, 2v out")                << -1073741824.5            << 1          << 1        << 6;
+    QTest::addRow("negative whole, 2v the bottom")   << -1073741824.0            << 1          << 1        << 0;
+    QTest::addRow("negative whole, 2v out")          << -1073741825.0            << 1          << 1        << 6;
     QTest::addRow("negative largest double, 2v infinite") << -huge << 1 << 1 << 6;
-    QTest::addRow("negative huge") << -1e300 << 1 << 1 << 6;
-    QTest::addRow("negative infinity") << -inf << 1 << 1 << 6;
+    QTest::addRow("negative huge")                   << -1e300                   << 1          << 1        << 6;
+    QTest::addRow("negative infinity")               << -inf                     << 1          << 1        << 6;
     // Below 2^-32 every denominator takes the numerator 0, falls short, takes 1 and passes
     // the value: the pair after denominator d is 1/d, up to the top.
-    QTest::addRow("1e-300") << 1e-300 << 1 << kMax - 5 << 6;
-    QTest::addRow("smallest double") << tiny << 1 << kMax - 5 << 6;
-    QTest::addRow("2^-33") << std::ldexp(1.0, -33) << 1 << kMax - 5 << 6;
+    QTest::addRow("1e-300")                          << 1e-300                   << 1          << kMax - 5 << 6;
+    QTest::addRow("smallest double")                 << tiny                     << 1          << kMax - 5 << 6;
+    QTest::addRow("2^-33")                           << std::ldexp(1.0, -33)     << 1          << kMax - 5 << 6;
     // Above -2^-32 every denominator takes the numerator 0, which is above the value.
-    QTest::addRow("-1e-300") << -1e-300 << 0 << kMax - 5 << 6;
-    QTest::addRow("negative smallest double") << -tiny << 0 << kMax - 5 << 6;
+    QTest::addRow("-1e-300")                         << -1e-300                  << 0          << kMax - 5 << 6;
+    QTest::addRow("negative smallest double")        << -tiny                    << 0          << kMax - 5 << 6;
     // For d from 2^30 on, 1/(2^31 - 1) × d rounds to 1 and 1/d is above the value until d
     // reaches the top, where it equals it; for its negative, -1/d falls short and 0/d passes.
-    QTest::addRow("1/2147483647") << 1.0 / 2147483647.0 << 1 << kMax - 5 << 0;
-    QTest::addRow("-1/2147483647") << -1.0 / 2147483647.0 << 0 << kMax - 5 << 0;
+    QTest::addRow("1/2147483647")                    << 1.0 / 2147483647.0       << 1          << kMax - 5 << 0;
+    QTest::addRow("-1/2147483647")                   << -1.0 / 2147483647.0      << 0          << kMax - 5 << 0;
     // Just below 1, value × d rounds to d for every denominator and d/d is above the value: the
     // denominator reaches the top with the numerator at the top too.
-    QTest::addRow("just below 1") << std::nextafter(1.0, 0.0) << kMax - 5 << kMax - 5 << 6;
+    QTest::addRow("just below 1")                    << std::nextafter(1.0, 0.0) << kMax - 5   << kMax - 5 << 6;
     // Just above 1, value × d rounds to d, d/d falls short and (d + 1)/d passes: at the top
     // the + 1 overflows first.
-    QTest::addRow("just above 1") << std::nextafter(1.0, 2.0) << kMax - 4 << kMax - 5 << 6;
+    QTest::addRow("just above 1")                    << std::nextafter(1.0, 2.0) << kMax - 4   << kMax - 5 << 6;
+    // clang-format on
 }
 
 void TestSearch::lastPairLeftBehind()

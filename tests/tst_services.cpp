@@ -43,8 +43,10 @@ private:
 void TestServices::yesNoQuestion_data()
 {
     testdata::columns<bool, int>("pressYes", "answer");
-    QTest::newRow("Yes") << true << 6;
-    QTest::newRow("No") << false << 7;
+    // clang-format off
+    QTest::newRow("Yes") << true  << 6;
+    QTest::newRow("No")  << false << 7;
+    // clang-format on
 }
 
 void TestServices::yesNoQuestion()
@@ -96,8 +98,10 @@ void TestServices::okBoxHasTheProgramTitle()
 void TestServices::inputBox_data()
 {
     testdata::columns<bool, QString>("accept", "result");
-    QTest::newRow("typed") << true << "Anna";
+    // clang-format off
+    QTest::newRow("typed")     << true  << "Anna";
     QTest::newRow("cancelled") << false << "";
+    // clang-format on
 }
 
 void TestServices::inputBox()
