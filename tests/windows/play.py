@@ -26,25 +26,15 @@ import time
 from decimal import Decimal
 from fractions import Fraction
 
+# The end-to-end tests' own failure, checks, log and polling, shared with the Linux runs.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from game_driver import Failure, check, log, poll  # noqa: E402
+
 PLAYER = "Niccolò"  # 0xF2 in code page 1252
 CLASS = "3A"
 WAIT = 40.0  # seconds for anything to appear: Wine is slow to start on a loaded machine
 
 
-class Failure(AssertionError):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-START = time.monotonic()
-
-
-def log(message):
-    print(f"[{time.monotonic() - START:6.2f}] {message}", flush=True)
 
 
 def run(*args):
@@ -65,14 +55,7 @@ def width(window):
 
 
 def wait_for(what, probe, timeout=WAIT):
-    deadline = time.monotonic() + timeout
-    while True:
-        value = probe()
-        if value:
-            return value
-        if time.monotonic() > deadline:
-            raise Failure(f"gave up waiting for {what}")
-        time.sleep(0.3)
+    return poll(what, probe, timeout, interval=0.3)
 
 
 class Screen:
