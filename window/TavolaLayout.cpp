@@ -46,12 +46,18 @@ struct Builder {
     QWidget *parent;
     const controls::Control &row;
 
+    // Names and places a new control, in the row's font.
+    template <typename W> W *placed(W *control) const
+    {
+        control->setObjectName(QLatin1String(row.name));
+        control->setGeometry(placeOf(row.place));
+        control->setFont(fontOf(row.font));
+        return control;
+    }
+
     QWidget *operator()(Label *Tavola::*) const
     {
-        auto *label = new Label(parent);
-        label->setObjectName(QLatin1String(row.name));
-        label->setGeometry(placeOf(row.place));
-        label->setFont(fontOf(row.font));
+        auto *label = placed(new Label(parent));
         setColours(label, colourOf(row.text), colourOf(row.background));
         if (row.border) {
             label->setFrameShape(QFrame::Box);
@@ -65,55 +71,36 @@ struct Builder {
     }
     QWidget *operator()(QLineEdit *Tavola::*) const
     {
-        auto *box = new QLineEdit(textOf(row.caption), parent);
-        box->setObjectName(QLatin1String(row.name));
-        box->setGeometry(placeOf(row.place));
-        box->setFont(fontOf(row.font));
-        return box;
+        return placed(new QLineEdit(textOf(row.caption), parent));
     }
     QWidget *operator()(AnswerBox *Tavola::*) const
     {
         auto *box = new AnswerBox(parent);
-        box->setObjectName(QLatin1String(row.name));
         box->setText(textOf(row.caption));
-        box->setGeometry(placeOf(row.place));
-        box->setFont(fontOf(row.font));
-        box->setAlignment(Qt::AlignCenter);
+        placed(box)->setAlignment(Qt::AlignCenter);
         setColours(box, colourOf(row.text), colourOf(row.background));
         return box;
     }
     QWidget *operator()(PictureButton *Tavola::*) const
     {
         auto *button = new PictureButton(parent);
-        button->setObjectName(QLatin1String(row.name));
         button->setText(textOf(row.caption));
-        button->setGeometry(placeOf(row.place));
-        button->setFont(fontOf(row.font));
-        button->setBackground(colourOf(row.background));
+        placed(button)->setBackground(colourOf(row.background));
         button->setPictures(textOf(row.picture), textOf(row.pictureDisabled),
                             textOf(row.picturePressed));
         return button;
     }
     QWidget *operator()(QPushButton *Tavola::*) const
     {
-        auto *button = new QPushButton(textOf(row.caption), parent);
-        button->setObjectName(QLatin1String(row.name));
-        button->setGeometry(placeOf(row.place));
-        button->setFont(fontOf(row.font));
-        return button;
+        return placed(new QPushButton(textOf(row.caption), parent));
     }
     QWidget *operator()(PictureBox *Tavola::*) const
     {
-        auto *box = new PictureBox(parent, textOf(row.picture));
-        box->setObjectName(QLatin1String(row.name));
-        box->setGeometry(placeOf(row.place));
-        return box;
+        return placed(new PictureBox(parent, textOf(row.picture)));
     }
     QWidget *operator()(QLabel *Tavola::*) const
     {
-        auto *image = new QLabel(parent);
-        image->setObjectName(QLatin1String(row.name));
-        image->setGeometry(placeOf(row.place));
+        auto *image = placed(new QLabel(parent));
         image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         image->setPixmap(QPixmap(textOf(row.picture)));
         return image;
