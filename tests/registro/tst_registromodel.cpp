@@ -4,7 +4,8 @@
 #include "registro/CsvExport.h"
 #include "registro/GameFilterProxy.h"
 #include "registro/GameTableModel.h"
-#include "registro/PupilSummary.h"
+#include "registro/PupilSummaryBuilder.h"
+#include "registro/PupilSummaryModel.h"
 #include "registro/RegisterReport.h"
 #include "registro/RegisterTexts.h"
 
