@@ -1,6 +1,6 @@
-#include "platform/CommandLine.h"
 #include "platform/QtServices.h"
 #include "platform/QtTranslations.h"
+#include "platform/RunProgram.h"
 #include "solfira/Version.h"
 #include "window/Tavola.h"
 
@@ -19,7 +19,7 @@ void nameTheApplication()
 }
 
 // The game's command line: a data folder, help and version.
-platform::CommandLine readCommandLine(int argc, char *argv[])
+platform::CommandLineOptions commandLineOptions()
 {
     platform::CommandLineOptions options;
     options.program = QStringLiteral("solfira");
@@ -32,17 +32,11 @@ platform::CommandLine readCommandLine(int argc, char *argv[])
     options.dataDirectoryHelp =
         QStringLiteral("Cartella dei record e dei registri di classe (ad esempio una cartella "
                        "condivisa della scuola).");
-    return platform::readCommandLine(argc, argv, options);
+    return options;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+int runGame(const platform::CommandLine &commandLine)
 {
-    const platform::CommandLine commandLine = readCommandLine(argc, argv);
-    if (commandLine.exitStatus >= 0) return commandLine.exitStatus;
-
-    QApplication app(argc, argv);
     nameTheApplication();
     QApplication::setDesktopFileName(QLatin1String(solfira::AppId));
 
@@ -67,4 +61,11 @@ int main(int argc, char *argv[])
     services.setDialogParent(&window);
     window.start();
     return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    return platform::runProgram(argc, argv, commandLineOptions(), runGame);
 }

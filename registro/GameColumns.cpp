@@ -28,11 +28,6 @@ const ClassLogEntry &at(const GameTableModel &model, int row)
     return model.entry(row);
 }
 
-QString noToolTip()
-{
-    return {};
-}
-
 } // namespace
 
 const std::array<GameColumn, GameColumnCount> &gameColumns()
@@ -42,22 +37,22 @@ const std::array<GameColumn, GameColumnCount> &gameColumns()
          [](const ClassLogEntry &e, const QLocale &) { return displayName(e.name); },
          [](const ClassLogEntry &e, const QLocale &) { return asText(e.name); },
          [](const ClassLogEntry &e) { return QVariant(e.name); },
-         [](const GameTableModel &m, int row) { return double(m.nameRank(row)); }, noToolTip},
+         [](const GameTableModel &m, int row) { return double(m.nameRank(row)); }, nullptr},
         {u"Esatte", u"Esatte", Right, Qt::DescendingOrder,
          [](const ClassLogEntry &e, const QLocale &) { return QString::number(e.correct); },
          [](const ClassLogEntry &e, const QLocale &) { return QString::number(e.correct); },
          [](const ClassLogEntry &e) { return QVariant(e.correct); },
-         [](const GameTableModel &m, int row) { return double(at(m, row).correct); }, noToolTip},
+         [](const GameTableModel &m, int row) { return double(at(m, row).correct); }, nullptr},
         {u"Errate", u"Errate", Right, Qt::DescendingOrder,
          [](const ClassLogEntry &e, const QLocale &) { return QString::number(e.wrong); },
          [](const ClassLogEntry &e, const QLocale &) { return QString::number(e.wrong); },
          [](const ClassLogEntry &e) { return QVariant(e.wrong); },
-         [](const GameTableModel &m, int row) { return double(at(m, row).wrong); }, noToolTip},
+         [](const GameTableModel &m, int row) { return double(at(m, row).wrong); }, nullptr},
         {u"Totale", u"Totale", Right, Qt::DescendingOrder,
          [](const ClassLogEntry &e, const QLocale &) { return QString::number(e.total()); },
          [](const ClassLogEntry &e, const QLocale &) { return QString::number(e.total()); },
          [](const ClassLogEntry &e) { return QVariant(e.total()); },
-         [](const GameTableModel &m, int row) { return double(at(m, row).total()); }, noToolTip},
+         [](const GameTableModel &m, int row) { return double(at(m, row).total()); }, nullptr},
         {u"Precisione", u"Precisione (%)", Right, Qt::DescendingOrder,
          [](const ClassLogEntry &e, const QLocale &l) { return formatAccuracy(e.accuracy(), l); },
          [](const ClassLogEntry &e, const QLocale &numbers) {
@@ -84,7 +79,7 @@ const std::array<GameColumn, GameColumnCount> &gameColumns()
          },
          [](const ClassLogEntry &e) { return QVariant(e.date); },
          [](const GameTableModel &m, int row) { return double(at(m, row).date.toJulianDay()); },
-         noToolTip},
+         nullptr},
         {u"Record", u"Record", Centre, Qt::DescendingOrder,
          [](const ClassLogEntry &e, const QLocale &) { return yesNo(e.setRecord()); },
          [](const ClassLogEntry &e, const QLocale &) { return yesNo(e.setRecord()); },

@@ -28,7 +28,7 @@ struct GameColumn {
     QVariant (*value)(const records::ClassLogEntry &);
     // What rows are sorted by; the model gives the name's place among all names.
     double (*sortKey)(const GameTableModel &, int row);
-    // The header's tool tip; empty when it needs none.
+    // The header's tool tip; null when it needs none.
     QString (*toolTip)();
 };
 

@@ -2,6 +2,7 @@
 
 #include "GameFilterProxy.h"
 #include "GameTableModel.h"
+#include "PupilSummaryBuilder.h"
 #include "RegisterFormat.h"
 
 #include <QDir>

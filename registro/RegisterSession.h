@@ -2,7 +2,7 @@
 
 #include "ClassLogFiles.h"
 #include "ClassLogSource.h"
-#include "PupilSummary.h"
+#include "PupilSummaryModel.h"
 #include "records/ClassLogStreamParser.h"
 
 #include <QDateTime>

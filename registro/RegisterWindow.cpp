@@ -325,42 +325,45 @@ void RegisterWindow::fillReport(QTextDocument *document) const
     exporter().fillReport(document);
 }
 
-QString RegisterWindow::askSavePath(const QString &title, const QString &filter,
-                                    const QString &suffix)
+QString RegisterWindow::askSavePath(const SaveTexts &texts)
 {
-    const QString name = exporter().suggestedFileName(suffix);
-    QFileDialog dialog(this, title,
-                       QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), filter);
+    const QString name = exporter().suggestedFileName(texts.suffix);
+    QFileDialog dialog(this, texts.title,
+                       QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+                       texts.filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(suffix);
+    dialog.setDefaultSuffix(texts.suffix);
     dialog.selectFile(name);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
 }
 
+void RegisterWindow::askAndSave(const SaveTexts &texts,
+                                const std::function<bool(const QString &, QString *)> &save)
+{
+    const QString path = askSavePath(texts);
+    if (path.isEmpty()) return;
+    QString error;
+    if (!save(path, &error))
+        QMessageBox::warning(this, texts.failure, error);
+    else
+        statusBar()->showMessage(texts.done.arg(QDir::toNativeSeparators(path)), 8000);
+}
+
 void RegisterWindow::askExportCsv()
 {
-    const QString path = askSavePath(QStringLiteral("Esporta la tabella in CSV"),
-                                     QStringLiteral("Tabella CSV (*.csv)"), QStringLiteral("csv"));
-    QString error;
-    if (!path.isEmpty() && !exportCsv(path, &error))
-        QMessageBox::warning(this, QStringLiteral("Esportazione non riuscita"), error);
-    else if (!path.isEmpty())
-        statusBar()->showMessage(
-            QStringLiteral("Tabella esportata in %1").arg(QDir::toNativeSeparators(path)), 8000);
+    askAndSave({QStringLiteral("Esporta la tabella in CSV"), QStringLiteral("Tabella CSV (*.csv)"),
+                QStringLiteral("csv"), QStringLiteral("Esportazione non riuscita"),
+                QStringLiteral("Tabella esportata in %1")},
+               [this](const QString &path, QString *error) { return exportCsv(path, error); });
 }
 
 void RegisterWindow::askSavePdf()
 {
-    const QString path =
-        askSavePath(QStringLiteral("Salva il registro in PDF"),
-                    QStringLiteral("Documento PDF (*.pdf)"), QStringLiteral("pdf"));
-    QString error;
-    if (!path.isEmpty() && !savePdf(path, &error))
-        QMessageBox::warning(this, QStringLiteral("Salvataggio non riuscito"), error);
-    else if (!path.isEmpty())
-        statusBar()->showMessage(
-            QStringLiteral("Registro salvato in %1").arg(QDir::toNativeSeparators(path)), 8000);
+    askAndSave({QStringLiteral("Salva il registro in PDF"), QStringLiteral("Documento PDF (*.pdf)"),
+                QStringLiteral("pdf"), QStringLiteral("Salvataggio non riuscito"),
+                QStringLiteral("Registro salvato in %1")},
+               [this](const QString &path, QString *error) { return savePdf(path, error); });
 }
 
 void RegisterWindow::askPrint()

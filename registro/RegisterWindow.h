@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -39,6 +40,15 @@ public:
     void fillReport(QTextDocument *document) const;
 
 private:
+    // One way of writing what is shown to a file: the dialog's texts and the outcome's.
+    struct SaveTexts {
+        QString title; // of the file dialog
+        QString filter;
+        QString suffix;
+        QString failure; // the title of the message when writing fails
+        QString done;    // the status bar's message; %1 is the file
+    };
+
     void buildActions();
     void buildForm();
     void rebuildClassList();
@@ -55,7 +65,10 @@ private:
     void askSavePdf();
     void askPrint();
     void showAbout();
-    QString askSavePath(const QString &title, const QString &filter, const QString &suffix);
+    QString askSavePath(const SaveTexts &texts);
+    // Asks where to write and writes with `save`, telling how it went.
+    void askAndSave(const SaveTexts &texts,
+                    const std::function<bool(const QString &, QString *)> &save);
     // What is shown, ready to be written or printed.
     RegisterExport exporter() const;
 

@@ -2,8 +2,8 @@
 
 #include "RegisterSession.h"
 #include "RegisterWindow.h"
-#include "platform/CommandLine.h"
 #include "platform/QtTranslations.h"
+#include "platform/RunProgram.h"
 #include "records/DataDirectory.h"
 #include "solfira/Version.h"
 
@@ -17,7 +17,7 @@
 namespace {
 
 // The register's command line: a data folder, a class to open, help and version.
-platform::CommandLine readCommandLine(int argc, char *argv[])
+platform::CommandLineOptions commandLineOptions()
 {
     platform::CommandLineOptions options;
     options.program = QStringLiteral("solfira-registro");
@@ -30,17 +30,11 @@ platform::CommandLine readCommandLine(int argc, char *argv[])
         QStringLiteral("Legge i registri dalla cartella DIR (per esempio la cartella condivisa "
                        "della scuola) invece di quella del gioco.");
     options.classHelp = QStringLiteral("Apre subito il registro della classe NOME.");
-    return platform::readCommandLine(argc, argv, options);
+    return options;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+int runRegister(const platform::CommandLine &commandLine)
 {
-    const platform::CommandLine commandLine = readCommandLine(argc, argv);
-    if (commandLine.exitStatus >= 0) return commandLine.exitStatus;
-
-    QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Solfira"));
     QApplication::setApplicationName(QStringLiteral("solfira-registro"));
     QApplication::setApplicationDisplayName(QStringLiteral("Registro di Solfira"));
@@ -61,5 +55,12 @@ int main(int argc, char *argv[])
 
     registro::RegisterWindow window(&session);
     window.show();
-    return app.exec();
+    return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    return platform::runProgram(argc, argv, commandLineOptions(), runRegister);
 }

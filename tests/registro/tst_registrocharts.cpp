@@ -4,6 +4,7 @@
 
 #include "ChartSamples.h"
 #include "GameLines.h"
+#include "OpenRegister.h"
 #include "registro/ChartView.h"
 #include "registro/RegisterSession.h"
 #include "registro/RegisterWindow.h"
@@ -52,12 +53,7 @@ void TestRegistroCharts::initTestCase()
     for (const auto &[name, correct, date] : played)
         log.write(gameLine(name, correct, 1, date));
     log.close();
-    m_session = new RegisterSession;
-    m_session->setPollInterval(0);
-    m_session->setDataDirectory(m_data.path());
-    m_window = new RegisterWindow(m_session);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    QVERIFY(openRegister(m_data.path(), m_session, m_window));
 }
 
 void TestRegistroCharts::cleanupTestCase()

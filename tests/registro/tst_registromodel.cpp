@@ -1,10 +1,11 @@
 // The register's models and texts without a window: the table and summary models, the
-// filter, the CSV export, the report, the status line and the filter's description.
+// filter, the CSV export, the status line, the report and the filter's description.
 
 #include "registro/CsvExport.h"
 #include "registro/GameFilterProxy.h"
 #include "registro/GameTableModel.h"
-#include "registro/PupilSummary.h"
+#include "registro/PupilSummaryBuilder.h"
+#include "registro/PupilSummaryModel.h"
 #include "registro/RegisterReport.h"
 #include "registro/RegisterTexts.h"
 
@@ -74,9 +75,9 @@ private slots:
     void filter();
     void summary();
     void csvBytes();
-    void reportEscapesNames();
     void statusLine_data();
     void statusLine();
+    void reportEscapesNames();
     void filterDescription_data();
     void filterDescription();
     void dateSpan_data();
@@ -94,24 +95,15 @@ void TestRegisterModel::cellTexts_data()
     QTest::addColumn<int>("row");
     QTest::addColumn<QStringList>("texts");
 
-    QTest::newRow("plain game") << "it_IT" << 0
-                                << QStringList{"Luca",  "7",     "2",          "9",
-                                               "77,8%", "11:48", "03/03/2025", "no"};
-    QTest::newRow("record, little time left")
-        << "it_IT" << 1
-        << QStringList{"Anna", "12", "0", "12", "100,0%", "14:30", "05/03/2025", "sì"};
-    QTest::newRow("no answers, date unreadable")
-        << "it_IT" << 3 << QStringList{"Zeno", "0", "0", "0", "", "00:00", "", "no"};
-    QTest::newRow("time left unknown")
-        << "it_IT" << 4 << QStringList{"anna ", "7", "7", "14", "50,0%", "", "10/03/2025", "no"};
-    QTest::newRow("no name") << "it_IT" << 5
-                             << QStringList{"(senza nome)", "1",     "1",          "2",
-                                            "50,0%",        "11:48", "12/03/2025", "no"};
-    QTest::newRow("whole game") << "it_IT" << 6
-                                << QStringList{"Ánnibale", "7",     "1",          "8",
-                                               "87,5%",    "15:00", "01/03/2025", "no"};
-    QTest::newRow("American locale")
-        << "en_US" << 0 << QStringList{"Luca", "7", "2", "9", "77.8%", "11:48", "3/3/2025", "no"};
+    // clang-format off
+    QTest::newRow("plain game")                  << "it_IT" << 0 << QStringList{"Luca", "7", "2", "9", "77,8%", "11:48", "03/03/2025", "no"};
+    QTest::newRow("record, little time left")    << "it_IT" << 1 << QStringList{"Anna", "12", "0", "12", "100,0%", "14:30", "05/03/2025", "sì"};
+    QTest::newRow("no answers, date unreadable") << "it_IT" << 3 << QStringList{"Zeno", "0", "0", "0", "", "00:00", "", "no"};
+    QTest::newRow("time left unknown")           << "it_IT" << 4 << QStringList{"anna ", "7", "7", "14", "50,0%", "", "10/03/2025", "no"};
+    QTest::newRow("no name")                     << "it_IT" << 5 << QStringList{"(senza nome)", "1", "1", "2", "50,0%", "11:48", "12/03/2025", "no"};
+    QTest::newRow("whole game")                  << "it_IT" << 6 << QStringList{"Ánnibale", "7", "1", "8", "87,5%", "15:00", "01/03/2025", "no"};
+    QTest::newRow("American locale")             << "en_US" << 0 << QStringList{"Luca", "7", "2", "9", "77.8%", "11:48", "3/3/2025", "no"};
+    // clang-format on
 }
 
 void TestRegisterModel::cellTexts()
@@ -141,23 +133,17 @@ void TestRegisterModel::sorting_data()
     const auto up = Qt::AscendingOrder;
     const auto down = Qt::DescendingOrder;
     // Ties keep the order of the file either way.
-    QTest::newRow("file order") << -1 << up << QList<qint64>{1, 2, 3, 4, 5, 6, 7, 8};
-    QTest::newRow("name, case and accents as a reader expects")
-        << int(GameTableModel::Name) << up << QList<qint64>{6, 2, 5, 7, 3, 1, 8, 4};
-    QTest::newRow("correct, ascending")
-        << int(GameTableModel::Correct) << up << QList<qint64>{4, 6, 3, 1, 5, 7, 8, 2};
-    QTest::newRow("correct, descending")
-        << int(GameTableModel::Correct) << down << QList<qint64>{2, 8, 1, 5, 7, 3, 6, 4};
-    QTest::newRow("total") << int(GameTableModel::Total) << down
-                           << QList<qint64>{5, 2, 3, 8, 1, 7, 6, 4};
-    QTest::newRow("accuracy, none last")
-        << int(GameTableModel::Accuracy) << down << QList<qint64>{2, 7, 1, 8, 5, 6, 3, 4};
-    QTest::newRow("time used") << int(GameTableModel::TimeUsed) << up
-                               << QList<qint64>{5, 4, 1, 3, 6, 8, 2, 7};
-    QTest::newRow("date, unreadable first")
-        << int(GameTableModel::Date) << up << QList<qint64>{4, 7, 1, 2, 3, 5, 6, 8};
-    QTest::newRow("record first") << int(GameTableModel::Record) << down
-                                  << QList<qint64>{2, 1, 3, 4, 5, 6, 7, 8};
+    // clang-format off
+    QTest::newRow("file order")                                 << -1                            << up   << QList<qint64>{1, 2, 3, 4, 5, 6, 7, 8};
+    QTest::newRow("name, case and accents as a reader expects") << int(GameTableModel::Name)     << up   << QList<qint64>{6, 2, 5, 7, 3, 1, 8, 4};
+    QTest::newRow("correct, ascending")                         << int(GameTableModel::Correct)  << up   << QList<qint64>{4, 6, 3, 1, 5, 7, 8, 2};
+    QTest::newRow("correct, descending")                        << int(GameTableModel::Correct)  << down << QList<qint64>{2, 8, 1, 5, 7, 3, 6, 4};
+    QTest::newRow("total")                                      << int(GameTableModel::Total)    << down << QList<qint64>{5, 2, 3, 8, 1, 7, 6, 4};
+    QTest::newRow("accuracy, none last")                        << int(GameTableModel::Accuracy) << down << QList<qint64>{2, 7, 1, 8, 5, 6, 3, 4};
+    QTest::newRow("time used")                                  << int(GameTableModel::TimeUsed) << up   << QList<qint64>{5, 4, 1, 3, 6, 8, 2, 7};
+    QTest::newRow("date, unreadable first")                     << int(GameTableModel::Date)     << up   << QList<qint64>{4, 7, 1, 2, 3, 5, 6, 8};
+    QTest::newRow("record first")                               << int(GameTableModel::Record)   << down << QList<qint64>{2, 1, 3, 4, 5, 6, 7, 8};
+    // clang-format on
 }
 
 void TestRegisterModel::sorting()
@@ -192,21 +178,17 @@ void TestRegisterModel::filter_data()
     QTest::addColumn<QDate>("to");
     QTest::addColumn<QList<qint64>>("lines");
 
-    QTest::newRow("nothing") << "" << QDate() << QDate() << QList<qint64>{1, 2, 3, 4, 5, 6, 7, 8};
-    QTest::newRow("part of a name, any case")
-        << "ANN" << QDate() << QDate() << QList<qint64>{2, 3, 5};
-    QTest::newRow("blanks folded") << "  luca " << QDate() << QDate() << QList<qint64>{1, 8};
-    QTest::newRow("no match") << "Zoe" << QDate() << QDate() << QList<qint64>{};
-    QTest::newRow("from, inclusive")
-        << "" << QDate(2025, 3, 5) << QDate() << QList<qint64>{2, 3, 5, 6, 8};
-    QTest::newRow("to, inclusive")
-        << "" << QDate() << QDate(2025, 3, 5) << QList<qint64>{1, 2, 3, 7};
-    QTest::newRow("one day") << "" << QDate(2025, 3, 12) << QDate(2025, 3, 12)
-                             << QList<qint64>{6, 8};
-    QTest::newRow("name and range")
-        << "luca" << QDate(2025, 3, 4) << QDate(2025, 3, 31) << QList<qint64>{8};
-    QTest::newRow("range backwards")
-        << "" << QDate(2025, 3, 12) << QDate(2025, 3, 1) << QList<qint64>{};
+    // clang-format off
+    QTest::newRow("nothing")                  << ""        << QDate()            << QDate()            << QList<qint64>{1, 2, 3, 4, 5, 6, 7, 8};
+    QTest::newRow("part of a name, any case") << "ANN"     << QDate()            << QDate()            << QList<qint64>{2, 3, 5};
+    QTest::newRow("blanks folded")            << "  luca " << QDate()            << QDate()            << QList<qint64>{1, 8};
+    QTest::newRow("no match")                 << "Zoe"     << QDate()            << QDate()            << QList<qint64>{};
+    QTest::newRow("from, inclusive")          << ""        << QDate(2025, 3, 5)  << QDate()            << QList<qint64>{2, 3, 5, 6, 8};
+    QTest::newRow("to, inclusive")            << ""        << QDate()            << QDate(2025, 3, 5)  << QList<qint64>{1, 2, 3, 7};
+    QTest::newRow("one day")                  << ""        << QDate(2025, 3, 12) << QDate(2025, 3, 12) << QList<qint64>{6, 8};
+    QTest::newRow("name and range")           << "luca"    << QDate(2025, 3, 4)  << QDate(2025, 3, 31) << QList<qint64>{8};
+    QTest::newRow("range backwards")          << ""        << QDate(2025, 3, 12) << QDate(2025, 3, 1)  << QList<qint64>{};
+    // clang-format on
 }
 
 void TestRegisterModel::filter()
@@ -297,6 +279,28 @@ void TestRegisterModel::csvBytes()
     QVERIFY(english.contains("'=1+1,1234,0,1234,100.0,0:15:00,2025-03-04,s\xC3\xAC\r\n"));
 }
 
+void TestRegisterModel::statusLine_data()
+{
+    QTest::addColumn<StatusFacts>("facts");
+    QTest::addColumn<QString>("text");
+
+    const QDateTime read(QDate(2025, 3, 14), QTime(10, 31, 2));
+    // clang-format off
+    QTest::newRow("a directory problem says all") << StatusFacts{"La cartella non esiste.", true, 0, 0, 3, read} << "La cartella non esiste.";
+    QTest::newRow("no class log yet")             << StatusFacts{{}, true, 0, 0, 0, {}}                          << "Nessun registro di classe in questa cartella: un registro compare quando finisce la prima partita di una classe.";
+    QTest::newRow("one game, not read yet")       << StatusFacts{{}, false, 1, 12, 0, {}}                        << "1 partita mostrata su 12";
+    QTest::newRow("one warning")                  << StatusFacts{{}, false, 3, 12, 1, read}                      << "3 partite mostrate su 12 · 1 avviso di lettura · letto alle 10:31:02";
+    QTest::newRow("warnings beyond those kept")   << StatusFacts{{}, false, 0, 0, 1500, read}                    << "0 partite mostrate su 0 · 1500 avvisi di lettura · letto alle 10:31:02";
+    // clang-format on
+}
+
+void TestRegisterModel::statusLine()
+{
+    QFETCH(StatusFacts, facts);
+    QFETCH(QString, text);
+    QCOMPARE(statusText(facts), text);
+}
+
 void TestRegisterModel::reportEscapesNames()
 {
     GameTableModel model;
@@ -308,56 +312,21 @@ void TestRegisterModel::reportEscapesNames()
     QCOMPARE(tableHtml(model, 0).count("<tr>"), 1);
 }
 
-void TestRegisterModel::statusLine_data()
-{
-    QTest::addColumn<StatusFacts>("facts");
-    QTest::addColumn<QString>("text");
-
-    const QDateTime read(QDate(2025, 3, 14), QTime(10, 31, 2));
-    QTest::newRow("a directory problem says all")
-        << StatusFacts{"La cartella non esiste.", true, 0, 0, 3, read} << "La cartella non esiste.";
-    QTest::newRow("no class log yet")
-        << StatusFacts{{}, true, 0, 0, 0, {}}
-        << "Nessun registro di classe in questa cartella: un registro compare quando finisce la "
-           "prima partita di una classe.";
-    QTest::newRow("one game, not read yet")
-        << StatusFacts{{}, false, 1, 12, 0, {}} << "1 partita mostrata su 12";
-    QTest::newRow("one warning")
-        << StatusFacts{{}, false, 3, 12, 1, read}
-        << "3 partite mostrate su 12 · 1 avviso di lettura · letto alle 10:31:02";
-    QTest::newRow("warnings beyond those kept")
-        << StatusFacts{{}, false, 0, 0, 1500, read}
-        << "0 partite mostrate su 0 · 1500 avvisi di lettura · letto alle 10:31:02";
-}
-
-void TestRegisterModel::statusLine()
-{
-    QFETCH(StatusFacts, facts);
-    QFETCH(QString, text);
-    QCOMPARE(statusText(facts), text);
-}
-
 void TestRegisterModel::filterDescription_data()
 {
+    const QDate from(2025, 3, 3);
+    const QDate to(2025, 3, 14);
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QDate>("from");
     QTest::addColumn<QDate>("to");
     QTest::addColumn<QString>("text");
-
-    const QDate from(2025, 3, 3);
-    const QDate to(2025, 3, 14);
-    QTest::newRow("no filter") << "it_IT"
-                               << "" << QDate() << QDate() << "Tutte le partite del registro.";
-    QTest::newRow("name only") << "it_IT"
-                               << "an" << QDate() << QDate()
-                               << "Partite con nome che contiene «an».";
-    QTest::newRow("from a day on") << "it_IT"
-                                   << "" << from << QDate() << "Partite con dal 03/03/2025.";
-    QTest::newRow("everything, American dates")
-        << "en_US"
-        << "Anna" << from << to
-        << "Partite con nome che contiene «Anna», dal 3/3/2025, al 3/14/2025.";
+    // clang-format off
+    QTest::newRow("no filter")                  << "it_IT" << ""     << QDate() << QDate() << "Tutte le partite del registro.";
+    QTest::newRow("name only")                  << "it_IT" << "an"   << QDate() << QDate() << "Partite con nome che contiene «an».";
+    QTest::newRow("from a day on")              << "it_IT" << ""     << from    << QDate() << "Partite con dal 03/03/2025.";
+    QTest::newRow("everything, American dates") << "en_US" << "Anna" << from    << to      << "Partite con nome che contiene «Anna», dal 3/3/2025, al 3/14/2025.";
+    // clang-format on
 }
 
 void TestRegisterModel::filterDescription()
@@ -377,11 +346,12 @@ void TestRegisterModel::dateSpan_data()
     QTest::addColumn<QDate>("last");
 
     const QDate d3(2025, 3, 3), d5(2025, 3, 5), d14(2025, 3, 14);
-    QTest::newRow("no games") << QList<QDate>{} << QDate() << QDate();
-    QTest::newRow("no date readable") << QList<QDate>{QDate(), QDate()} << QDate() << QDate();
-    QTest::newRow("one day") << QList<QDate>{d5} << d5 << d5;
-    QTest::newRow("out of order, unreadable ones skipped")
-        << QList<QDate>{d5, QDate(), d14, d3, QDate()} << d3 << d14;
+    // clang-format off
+    QTest::newRow("no games")                              << QList<QDate>{}                              << QDate() << QDate();
+    QTest::newRow("no date readable")                      << QList<QDate>{QDate(), QDate()}              << QDate() << QDate();
+    QTest::newRow("one day")                               << QList<QDate>{d5}                            << d5      << d5;
+    QTest::newRow("out of order, unreadable ones skipped") << QList<QDate>{d5, QDate(), d14, d3, QDate()} << d3      << d14;
+    // clang-format on
 }
 
 void TestRegisterModel::dateSpan()

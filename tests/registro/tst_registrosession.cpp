@@ -299,27 +299,15 @@ void TestRegisterSession::csvField_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("semicolon");
     QTest::addColumn<QString>("comma");
-    QTest::newRow("plain") << "Anna"
-                           << "Anna"
-                           << "Anna";
-    QTest::newRow("empty") << ""
-                           << ""
-                           << "";
-    QTest::newRow("comma") << "Rossi, Anna"
-                           << "Rossi, Anna"
-                           << "\"Rossi, Anna\"";
-    QTest::newRow("semicolon") << "a;b"
-                               << "\"a;b\""
-                               << "a;b";
-    QTest::newRow("quote") << "Anna \"la rossa\""
-                           << "\"Anna \"\"la rossa\"\"\""
-                           << "\"Anna \"\"la rossa\"\"\"";
-    QTest::newRow("line break") << "a\r\nb"
-                                << "\"a\r\nb\""
-                                << "\"a\r\nb\"";
-    QTest::newRow("outer blanks kept") << " Anna "
-                                       << "\" Anna \""
-                                       << "\" Anna \"";
+    // clang-format off
+    QTest::newRow("plain")             << "Anna"              << "Anna"                      << "Anna";
+    QTest::newRow("empty")             << ""                  << ""                          << "";
+    QTest::newRow("comma")             << "Rossi, Anna"       << "Rossi, Anna"               << "\"Rossi, Anna\"";
+    QTest::newRow("semicolon")         << "a;b"               << "\"a;b\""                   << "a;b";
+    QTest::newRow("quote")             << "Anna \"la rossa\"" << "\"Anna \"\"la rossa\"\"\"" << "\"Anna \"\"la rossa\"\"\"";
+    QTest::newRow("line break")        << "a\r\nb"            << "\"a\r\nb\""                << "\"a\r\nb\"";
+    QTest::newRow("outer blanks kept") << " Anna "            << "\" Anna \""                << "\" Anna \"";
+    // clang-format on
 }
 
 void TestRegisterSession::csvField()

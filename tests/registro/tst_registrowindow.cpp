@@ -3,6 +3,7 @@
 // and PDF files, live refresh and names for assistive technology.
 
 #include "GameLines.h"
+#include "OpenRegister.h"
 #include "registro/ChartView.h"
 #include "registro/RegisterSession.h"
 #include "registro/RegisterWindow.h"
@@ -142,12 +143,7 @@ void TestRegisterWindow::initTestCase()
     record.write("11\r\n");
     record.close();
 
-    m_session = new RegisterSession;
-    m_session->setPollInterval(0);
-    m_session->setDataDirectory(m_data.path());
-    m_window = new RegisterWindow(m_session);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    QVERIFY(openRegister(m_data.path(), m_session, m_window));
     m_games = child<QTableView>("partite");
 }
 

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "PupilSummary.h"
+
+#include <QLocale>
+#include <QString>
+#include <QVariant>
+
+#include <array>
+
+namespace registro {
+
+// One column of the summary per pupil: everything the table, its sorting and the tool tip of
+// its header know of it. The columns are declared once, in order, in pupilColumns().
+struct PupilColumn {
+    const char16_t *title;
+    Qt::Alignment alignment;
+    Qt::SortOrder firstOrder; // names from A, numbers and dates highest first
+    // The cell as the table shows it.
+    QString (*text)(const PupilSummary &, const QLocale &);
+    // The plain value (number, date, name as shown) the summary is sorted by.
+    QVariant (*value)(const PupilSummary &);
+    // The header's tool tip; null when it needs none.
+    QString (*toolTip)();
+};
+
+inline constexpr int PupilColumnCount = 5;
+const std::array<PupilColumn, PupilColumnCount> &pupilColumns();
+
+} // namespace registro
