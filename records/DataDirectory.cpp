@@ -40,7 +40,7 @@ bool canWriteIn(const QString &dir)
 {
     const std::string probe =
         ".solfira." + std::to_string(QCoreApplication::applicationPid()) + ".prova";
-    return platform::files::probeDirectory(nativeFilePath(dir), probe) == 0;
+    return !platform::files::probeDirectory(nativeFilePath(dir), probe);
 }
 #endif
 

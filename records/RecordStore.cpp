@@ -15,7 +15,7 @@ namespace files = platform::files;
 
 namespace {
 
-QString writeError(const QString &path, int error)
+QString writeError(const QString &path, files::FileError error)
 {
     return describeFileFailure(QStringLiteral("Impossibile scrivere"), path, fileErrorText(error));
 }
@@ -30,7 +30,7 @@ QString controlCharactersRefused(const QString &path)
 // The file is created, empty, when missing; an existing file is left unchanged.
 QString ensureExists(const QString &path)
 {
-    if (const int error = files::createIfMissing(nativeFilePath(path)))
+    if (const files::FileError error = files::createIfMissing(nativeFilePath(path)))
         return describeFileFailure(QStringLiteral("Impossibile creare"), path,
                                    fileErrorText(error));
     return QString();
@@ -72,7 +72,8 @@ QString RecordStore::rewriteRecordFile(const QString &path, const QString &line)
     if (hasControlCharacters(line)) return controlCharactersRefused(path);
     // Written beside the old file and renamed over it: the record is never left empty or
     // half-written, whatever happens in between.
-    if (const int error = files::replaceWhole(nativeFilePath(path), encodeLine(line).toStdString()))
+    if (const files::FileError error =
+            files::replaceWhole(nativeFilePath(path), encodeLine(line).toStdString()))
         return writeError(path, error);
     return QString();
 }
@@ -81,7 +82,7 @@ QString RecordStore::appendLine(const QString &path, const QString &line) const
 {
     if (hasControlCharacters(line)) return controlCharactersRefused(path);
     files::AppendFile file;
-    int error = file.open(nativeFilePath(path));
+    files::FileError error = file.open(nativeFilePath(path));
     // One write of the whole line, so a line never mixes with another copy's line.
     if (!error) error = file.append(encodeLine(line).toStdString());
     return error ? writeError(path, error) : QString();
@@ -91,14 +92,14 @@ FinishOutcome RecordStore::finishGame(const FinishedGame &game) const
 {
     FinishOutcome outcome;
     const QString lockPath = m_directory + QLatin1String(LockFileName);
-    const auto cannotLock = [&](int error) {
+    const auto cannotLock = [&](files::FileError error) {
         return QStringLiteral("Impossibile bloccare la cartella dei dati %1 per registrare la "
                               "partita: non vi si può creare il file %2:\n%3.")
             .arg(QDir::toNativeSeparators(m_directory), QLatin1String(LockFileName),
                  error ? fileErrorText(error) : QStringLiteral("motivo sconosciuto"));
     };
     // Something other than a lock file under its name would never go away by itself.
-    if (const int kind = files::kindOf(nativeFilePath(lockPath)); kind < 0) {
+    if (const files::FileError kind = files::kindOf(nativeFilePath(lockPath)); kind.notRegular()) {
         outcome.error = cannotLock(kind);
         return outcome;
     }
@@ -127,7 +128,7 @@ FinishOutcome RecordStore::finishGame(const FinishedGame &game) const
     // The class log first: a log that cannot be opened (a bad name, a link, no permission)
     // stops here, before a new record is stored without its game's line.
     files::AppendFile log;
-    if (const int error = log.open(nativeFilePath(logPath))) {
+    if (const files::FileError error = log.open(nativeFilePath(logPath))) {
         outcome.error = writeError(logPath, error);
         return outcome;
     }
@@ -135,9 +136,9 @@ FinishOutcome RecordStore::finishGame(const FinishedGame &game) const
     // The record as the file holds it now: another copy may have beaten it since we loaded.
     // A missing record file holds no record.
     std::string recordBytes;
-    const int readFailure =
+    const files::FileError readFailure =
         files::readHead(nativeFilePath(recordScorePath()), size_t(TextFileReadLimit), recordBytes);
-    if (readFailure && readFailure != ENOENT) {
+    if (readFailure && readFailure != files::FileError::system(ENOENT)) {
         outcome.error = describeFileFailure(QStringLiteral("Impossibile leggere"),
                                             recordScorePath(), fileErrorText(readFailure));
         return outcome;
@@ -155,7 +156,7 @@ FinishOutcome RecordStore::finishGame(const FinishedGame &game) const
         // Both record files are looked at before either is replaced, so a record is never
         // stored without its holder.
         for (const QString &path : {recordScorePath(), recordHolderPath()}) {
-            if (const int kind = files::kindOf(nativeFilePath(path))) {
+            if (const files::FileError kind = files::kindOf(nativeFilePath(path))) {
                 outcome.error = writeError(path, kind);
                 return outcome;
             }
@@ -166,7 +167,7 @@ FinishOutcome RecordStore::finishGame(const FinishedGame &game) const
             outcome.error = rewriteRecordFile(recordHolderPath(), game.summary.name);
         if (!outcome.error.isEmpty()) return outcome;
     }
-    if (const int failure = log.append(encodeLine(outcome.line).toStdString()))
+    if (const files::FileError failure = log.append(encodeLine(outcome.line).toStdString()))
         outcome.error = writeError(logPath, failure);
     return outcome;
 }

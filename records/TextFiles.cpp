@@ -28,15 +28,21 @@ std::string nativeFilePath(const QString &path)
 #endif
 }
 
-QString fileErrorText(int error)
+QString fileErrorText(platform::files::FileError failure)
 {
-    switch (error) {
-    case files::IsLink:
+    switch (failure.kind) {
+    case files::FileError::None:
+    case files::FileError::System:
+        break;
+    case files::FileError::Link:
         return QStringLiteral("non è un file normale ma un collegamento, che Solfira non segue");
-    case files::IsDirectory:
+    case files::FileError::Directory:
         return QStringLiteral("non è un file normale ma una cartella");
-    case files::IsSpecial:
+    case files::FileError::Special:
         return QStringLiteral("non è un file normale (è una pipe, un dispositivo o un socket)");
+    }
+    const int error = failure.code;
+    switch (error) {
     case ENOSPC:
         return QStringLiteral("spazio esaurito sul disco");
 #ifdef EDQUOT
@@ -86,7 +92,8 @@ QString fileErrorText(int error)
 QString Leggifiletxt(const QString &path, QString *error)
 {
     std::string bytes;
-    const int failure = files::readHead(nativeFilePath(path), size_t(TextFileReadLimit), bytes);
+    const files::FileError failure =
+        files::readHead(nativeFilePath(path), size_t(TextFileReadLimit), bytes);
     if (error)
         *error = failure ? describeFileFailure(QStringLiteral("Impossibile leggere"), path,
                                                fileErrorText(failure))

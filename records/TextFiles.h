@@ -1,6 +1,8 @@
 #pragma once
 
 // Reading the program's small text files, and saying why a file step failed.
+#include "platform/FileError.h"
+
 #include <QString>
 
 #include <string>
@@ -20,9 +22,8 @@ QString Leggifiletxt(const QString &path, QString *error = nullptr);
 // is a 16-bit number), counts as 0, so a planted record can never stand unbeaten.
 double readRecordScore(const QString &text);
 
-// The Italian reason for a failed file step: an errno value or a NotRegular code of
-// platform/PlainFiles.h ("spazio esaurito sul disco", "permesso negato"...).
-QString fileErrorText(int error);
+// The Italian reason for a failed file step ("spazio esaurito sul disco", "permesso negato"...).
+QString fileErrorText(platform::files::FileError error);
 
 // "<action> il file <path>:\n<reason>", the path as the system writes it.
 QString describeFileFailure(const QString &action, const QString &path, const QString &reason);
