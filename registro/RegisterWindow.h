@@ -33,8 +33,8 @@ public:
 
     // Writes the shown games as CSV / the view as a PDF report to `path`. Files in the
     // data directory are refused: the register never writes there.
-    bool exportCsv(const QString &path, QString *error = nullptr);
-    bool savePdf(const QString &path, QString *error = nullptr);
+    std::optional<records::Failure> exportCsv(const QString &path);
+    std::optional<records::Failure> savePdf(const QString &path);
     // The printable report of what is shown.
     void fillReport(QTextDocument *document) const;
 
