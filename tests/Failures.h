@@ -10,11 +10,9 @@ namespace records {
 inline char *toString(const Failure &f)
 {
     return QTest::toString(QStringLiteral("step %1 on %2: error %3/%4 %5")
-                               .arg(int(f.step))
-                               .arg(f.path)
-                               .arg(int(f.error.kind))
-                               .arg(f.error.code)
-                               .arg(f.systemText));
+                               .arg(QString::number(int(f.step)), f.path,
+                                    QString::number(int(f.error.kind)),
+                                    QString::number(f.error.code), f.systemText));
 }
 
 } // namespace records

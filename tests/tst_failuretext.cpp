@@ -25,8 +25,6 @@ void TestFailureText::sentences_data()
     const auto on = [](Step step, const char *path, FileError error = {}, const char *text = "") {
         return Failure{step, QString::fromUtf8(path), error, QString::fromUtf8(text)};
     };
-    const QString cannotLock = "Impossibile bloccare la cartella dei dati /dati/ per registrare la "
-                               "partita: non vi si può creare il file .solfira.lock:\n";
     // clang-format off
     QTest::newRow("link under a record's name")  << on(Step::CreateFile,   "/dati/velmora.txt",  {F::Link})            << "Impossibile creare il file /dati/velmora.txt:\nnon è un file normale ma un collegamento, che Solfira non segue";
     QTest::newRow("folder under a record's name") << on(Step::ReadFile,    "/dati/velmora1.txt", {F::Directory})       << "Impossibile leggere il file /dati/velmora1.txt:\nnon è un file normale ma una cartella";
@@ -37,8 +35,8 @@ void TestFailureText::sentences_data()
     QTest::newRow("error without words of ours") << on(Step::WriteFile,    "/dati/3A.txt",       F::system(EXDEV))     << "Impossibile scrivere il file /dati/3A.txt:\nerrore di sistema 18 (Invalid cross-device link)";
     QTest::newRow("line with a line break")      << on(Step::RefuseLine,   "/dati/3A.txt")                             << "Impossibile scrivere il file /dati/3A.txt:\nla riga contiene caratteri di controllo (a capo, tabulazioni...) e non viene scritta";
     QTest::newRow("folder busy")                 << on(Step::FolderBusy,   "/dati/")                                   << "La cartella dei dati /dati/ è occupata da un'altra copia di Solfira: riprova tra poco.";
-    QTest::newRow("no lock file allowed")        << on(Step::LockFolder,   "/dati/",             F::system(EACCES))    << cannotLock + "permesso negato.";
-    QTest::newRow("no lock file, no reason")     << on(Step::LockFolder,   "/dati/")                                   << cannotLock + "motivo sconosciuto.";
+    QTest::newRow("no lock file allowed")        << on(Step::LockFolder,   "/dati/",             F::system(EACCES))    << "Impossibile bloccare la cartella dei dati /dati/ per registrare la partita: non vi si può creare il file .solfira.lock:\npermesso negato.";
+    QTest::newRow("no lock file, no reason")     << on(Step::LockFolder,   "/dati/")                                   << "Impossibile bloccare la cartella dei dati /dati/ per registrare la partita: non vi si può creare il file .solfira.lock:\nmotivo sconosciuto.";
     QTest::newRow("data folder not made")        << on(Step::CreateFolder, "/dati/")                                   << "Impossibile creare la cartella dei dati /dati/";
     QTest::newRow("class log gone")              << on(Step::OpenClassLog, "/dati/3A.txt",       F::system(ENOENT))    << "il file non esiste più";
     QTest::newRow("class log is a pipe")         << on(Step::OpenClassLog, "/dati/3A.txt",       {F::Special})         << "non è un file di testo";

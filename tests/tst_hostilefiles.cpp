@@ -90,7 +90,6 @@ void TestHostileFiles::hostileFileStates_data()
     const auto fails = [](Step step, FileError error) {
         return std::optional(Failure{step, {}, error, {}});
     };
-    const std::optional<Failure> none;
     const QString longName = QString(300, 'a') + ".txt";
     // clang-format off
     QTest::newRow("score file links outside")            << "velmora.txt"   << "link"       << "record" << fails(Step::ReadFile,   {F::Link});
@@ -108,8 +107,8 @@ void TestHostileFiles::hostileFileStates_data()
     QTest::newRow("class name too long for a file name") << longName        << "missing"    << "record" << fails(Step::WriteFile,  F::system(ENAMETOOLONG));
     // The file may grow by 10 bytes only: the line is cut short by the system.
     QTest::newRow("append cut short by the system")      << "3A.txt"        << "full"       << "game"   << fails(Step::WriteFile,  F::system(EFBIG));
-    QTest::newRow("log ends in the middle of a line")    << "3A.txt"        << "unfinished" << "game"   << none;
-    QTest::newRow("holder file of a megabyte")           << "velmora1.txt"  << "huge"       << "load"   << none;
+    QTest::newRow("log ends in the middle of a line")    << "3A.txt"        << "unfinished" << "game"   << std::optional<Failure>();
+    QTest::newRow("holder file of a megabyte")           << "velmora1.txt"  << "huge"       << "load"   << std::optional<Failure>();
     // clang-format on
 }
 
