@@ -109,36 +109,33 @@ double readNumber(const QString &text, const NumberLocale &locale)
     while (end > begin && isBlank(text[end - 1]))
         --end;
 
+    // The number's characters, copied into `plain` as they are read.
     std::string plain;
     qsizetype i = begin;
-    if (i < end && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
-        plain += char(text[i++].unicode());
-    int mantissaDigits = 0;
-    while (i < end && isDigit(text[i])) {
-        plain += char(text[i++].unicode());
-        ++mantissaDigits;
-    }
+    const auto digits = [&] {
+        const qsizetype start = i;
+        while (i < end && isDigit(text[i]))
+            plain += char(text[i++].unicode());
+        return i - start;
+    };
+    const auto sign = [&] {
+        if (i < end && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+            plain += char(text[i++].unicode());
+    };
+    sign();
+    qsizetype mantissaDigits = digits();
     const QString &sep = locale.decimal;
     if (!sep.isEmpty() && QStringView(text).mid(i, end - i).startsWith(sep)) {
         i += sep.size();
         plain += '.';
-        while (i < end && isDigit(text[i])) {
-            plain += char(text[i++].unicode());
-            ++mantissaDigits;
-        }
+        mantissaDigits += digits();
     }
     if (mantissaDigits == 0) throw RuntimeError(RuntimeError::TypeMismatch);
     if (i < end && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
         plain += 'e';
         ++i;
-        if (i < end && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
-            plain += char(text[i++].unicode());
-        int exponentDigits = 0;
-        while (i < end && isDigit(text[i])) {
-            plain += char(text[i++].unicode());
-            ++exponentDigits;
-        }
-        if (exponentDigits == 0) throw RuntimeError(RuntimeError::TypeMismatch);
+        sign();
+        if (digits() == 0) throw RuntimeError(RuntimeError::TypeMismatch);
     }
     if (i != end) throw RuntimeError(RuntimeError::TypeMismatch);
     return checkedDouble(parseDecimal(plain));

@@ -6,8 +6,10 @@
 // refused without being followed, opened for writing or waited on. No Qt here, so the
 // Windows part can be built and checked on its own with a Windows compiler.
 //
-// Paths are UTF-8. Every step returns 0 on success, the system's error as an errno value
-// (Windows errors are mapped onto the nearest errno value), or one of the NotRegular codes.
+// Paths are UTF-8. Every step returns a FileError: none on success, else the system's error
+// (Windows errors mapped onto the nearest errno value) or what stood there instead of a file.
+
+#include "FileError.h"
 
 #include <cstddef>
 #include <string>
@@ -15,22 +17,20 @@
 
 namespace platform::files {
 
-// What stands under the name instead of a regular file.
-enum NotRegular : int { IsLink = -1, IsDirectory = -2, IsSpecial = -3 };
-
-// 0 when `path` is a regular file or nothing at all; otherwise a NotRegular code (the link
-// itself is looked at, never its target), or the system's error when it cannot be looked at.
-int kindOf(const std::string &path);
+// No error when `path` is a regular file or nothing at all; otherwise what stands there (the
+// link itself is looked at, never its target), or the system's error when it cannot be looked
+// at.
+FileError kindOf(const std::string &path);
 
 // Creates the file, empty, when it is missing; an existing file is left unchanged.
-int createIfMissing(const std::string &path);
+FileError createIfMissing(const std::string &path);
 
 // At most `limit` bytes from the start of the file into `out` (emptied first).
-int readHead(const std::string &path, std::size_t limit, std::string &out);
+FileError readHead(const std::string &path, std::size_t limit, std::string &out);
 
 // Replaces the whole file with `bytes`: written beside it and renamed over it, so the file is
 // never left empty or half-written. A link in its place is refused, never written through.
-int replaceWhole(const std::string &path, std::string_view bytes);
+FileError replaceWhole(const std::string &path, std::string_view bytes);
 
 // A file opened for appending whole lines.
 class AppendFile
@@ -42,11 +42,11 @@ public:
     ~AppendFile();
 
     // Opens the file, creating it when missing.
-    int open(const std::string &path);
+    FileError open(const std::string &path);
     // Writes `bytes` at the end, all or nothing: when any part of the write fails the file is
     // cut back to its size before it. When the file does not end in a line end (cut short by
     // a crash, or saved so by an editor) a CR LF goes first, so a line never runs into the last.
-    int append(std::string_view bytes);
+    FileError append(std::string_view bytes);
 
 private:
 #ifdef _WIN32
@@ -58,8 +58,9 @@ private:
 };
 
 // Why no lock file can be made in the directory `directory` (ending in a separator): tries
-// to create, write and remove a small file there named `probeName`. 0 when it all works.
-int probeDirectory(const std::string &directory, const std::string &probeName);
+// to create, write and remove a small file there named `probeName`. No error when it all
+// works.
+FileError probeDirectory(const std::string &directory, const std::string &probeName);
 
 // The system's own short text for an errno value (English on most systems).
 std::string systemText(int error);

@@ -11,12 +11,17 @@ namespace platform::files {
 
 namespace {
 
-int kindOfMode(mode_t mode)
+FileError kindOfMode(mode_t mode)
 {
-    if (S_ISREG(mode)) return 0;
-    if (S_ISLNK(mode)) return IsLink;
-    if (S_ISDIR(mode)) return IsDirectory;
-    return IsSpecial;
+    if (S_ISREG(mode)) return {};
+    if (S_ISLNK(mode)) return {FileError::Link};
+    if (S_ISDIR(mode)) return {FileError::Directory};
+    return {FileError::Special};
+}
+
+FileError lastError()
+{
+    return FileError::system(errno);
 }
 
 class Fd
@@ -58,74 +63,74 @@ int openRetrying(const char *path, int flags)
 // Opens `path` as a regular file. It is looked at first, so that nothing else is ever opened
 // (opening a device may act on it); the open itself neither follows a link nor waits on a
 // pipe, and what was opened is checked again, so a swap in between is caught too.
-int openRegular(const std::string &path, int flags, Fd &out)
+FileError openRegular(const std::string &path, int flags, Fd &out)
 {
-    if (const int kind = kindOf(path)) return kind;
+    if (const FileError kind = kindOf(path)) return kind;
     const int fd =
         openRetrying(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        const int error = errno;
-        const int kind = kindOf(path);
-        return kind < 0 ? kind : error;
+        const FileError error = lastError();
+        const FileError kind = kindOf(path);
+        return kind.notRegular() ? kind : error;
     }
     Fd file(fd);
     struct stat st;
-    if (::fstat(fd, &st) != 0) return errno;
-    if (const int kind = kindOfMode(st.st_mode)) return kind;
+    if (::fstat(fd, &st) != 0) return lastError();
+    if (const FileError kind = kindOfMode(st.st_mode)) return kind;
     const int status = ::fcntl(fd, F_GETFL);
     if (status >= 0) ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK);
     out.reset(file.release());
-    return 0;
+    return {};
 }
 
-int writeAll(int fd, std::string_view bytes)
+FileError writeAll(int fd, std::string_view bytes)
 {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0) {
             if (errno == EINTR) continue;
-            return errno;
+            return lastError();
         }
-        if (n == 0) return EIO;
+        if (n == 0) return FileError::system(EIO);
         bytes.remove_prefix(size_t(n));
     }
-    return 0;
+    return {};
 }
 
 // Writes what the file holds to the disk; a file system that cannot is not an error.
-int syncFile(int fd)
+FileError syncFile(int fd)
 {
-    if (::fsync(fd) == 0 || errno == EINVAL || errno == EROFS) return 0;
-    return errno;
+    if (::fsync(fd) == 0 || errno == EINVAL || errno == EROFS) return {};
+    return lastError();
 }
 
 } // namespace
 
-int kindOf(const std::string &path)
+FileError kindOf(const std::string &path)
 {
     struct stat st;
-    if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT ? 0 : errno;
+    if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT ? FileError() : lastError();
     return kindOfMode(st.st_mode);
 }
 
-int createIfMissing(const std::string &path)
+FileError createIfMissing(const std::string &path)
 {
     Fd fd;
     return openRegular(path, O_WRONLY | O_CREAT, fd);
 }
 
-int readHead(const std::string &path, std::size_t limit, std::string &out)
+FileError readHead(const std::string &path, std::size_t limit, std::string &out)
 {
     out.clear();
     Fd fd;
-    if (const int error = openRegular(path, O_RDONLY, fd)) return error;
+    if (const FileError error = openRegular(path, O_RDONLY, fd)) return error;
     out.resize(limit);
     std::size_t got = 0;
     while (got < limit) {
         const ssize_t n = ::read(fd.get(), out.data() + got, limit - got);
         if (n < 0) {
             if (errno == EINTR) continue;
-            const int error = errno;
+            const FileError error = lastError();
             out.clear();
             return error;
         }
@@ -133,14 +138,14 @@ int readHead(const std::string &path, std::size_t limit, std::string &out)
         got += size_t(n);
     }
     out.resize(got);
-    return 0;
+    return {};
 }
 
-int replaceWhole(const std::string &path, std::string_view bytes)
+FileError replaceWhole(const std::string &path, std::string_view bytes)
 {
     struct stat old;
     const bool existed = ::lstat(path.c_str(), &old) == 0;
-    if (!existed && errno != ENOENT) return errno;
+    if (!existed && errno != ENOENT) return lastError();
     if (existed && !S_ISREG(old.st_mode)) return kindOfMode(old.st_mode);
 
     std::string temporary;
@@ -148,17 +153,17 @@ int replaceWhole(const std::string &path, std::string_view bytes)
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temporary = temporaryName(path, (unsigned long)::getpid());
         fd = openRetrying(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0 && errno != EEXIST) return errno;
+        if (fd < 0 && errno != EEXIST) return lastError();
     }
-    if (fd < 0) return EEXIST;
+    if (fd < 0) return FileError::system(EEXIST);
     // The new file keeps the old one's permissions, so every PC of the school can still
     // replace it.
     if (existed) static_cast<void>(::fchmod(fd, old.st_mode & 07777));
-    int error = writeAll(fd, bytes);
+    FileError error = writeAll(fd, bytes);
     if (!error) error = syncFile(fd);
-    if (::close(fd) != 0 && !error) error = errno;
+    if (::close(fd) != 0 && !error) error = lastError();
     // rename() replaces whatever stands under the name, a link included, never its target.
-    if (!error && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+    if (!error && ::rename(temporary.c_str(), path.c_str()) != 0) error = lastError();
     if (error) ::unlink(temporary.c_str());
     return error;
 }
@@ -168,28 +173,29 @@ AppendFile::~AppendFile()
     if (m_fd >= 0) ::close(m_fd);
 }
 
-int AppendFile::open(const std::string &path)
+FileError AppendFile::open(const std::string &path)
 {
     Fd fd;
-    int error = openRegular(path, O_RDWR | O_APPEND | O_CREAT, fd);
-    m_readable = error == 0;
-    if (error == EACCES) error = openRegular(path, O_WRONLY | O_APPEND | O_CREAT, fd);
+    FileError error = openRegular(path, O_RDWR | O_APPEND | O_CREAT, fd);
+    m_readable = !error;
+    if (error == FileError::system(EACCES))
+        error = openRegular(path, O_WRONLY | O_APPEND | O_CREAT, fd);
     if (!error) m_fd = fd.release();
     return error;
 }
 
-int AppendFile::append(std::string_view bytes)
+FileError AppendFile::append(std::string_view bytes)
 {
-    if (m_fd < 0) return EBADF;
+    if (m_fd < 0) return FileError::system(EBADF);
     struct stat st;
-    if (::fstat(m_fd, &st) != 0) return errno;
+    if (::fstat(m_fd, &st) != 0) return lastError();
     std::string line;
     char last = '\n';
     if (st.st_size > 0 && m_readable && ::pread(m_fd, &last, 1, st.st_size - 1) == 1 &&
         last != '\n')
         line = "\r\n";
     line.append(bytes);
-    int error = writeAll(m_fd, line);
+    FileError error = writeAll(m_fd, line);
     if (!error) error = syncFile(m_fd);
     if (error) {
         // Back to the size it had: no part of the line stays.
@@ -200,15 +206,15 @@ int AppendFile::append(std::string_view bytes)
     return error;
 }
 
-int probeDirectory(const std::string &directory, const std::string &probeName)
+FileError probeDirectory(const std::string &directory, const std::string &probeName)
 {
     struct stat st;
-    if (::stat(directory.c_str(), &st) != 0) return errno;
-    if (!S_ISDIR(st.st_mode)) return ENOTDIR;
+    if (::stat(directory.c_str(), &st) != 0) return lastError();
+    if (!S_ISDIR(st.st_mode)) return FileError::system(ENOTDIR);
     const std::string path = directory + probeName;
     const int fd = openRetrying(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) return errno;
-    int error = writeAll(fd, std::string(64, 'x'));
+    if (fd < 0) return lastError();
+    FileError error = writeAll(fd, std::string(64, 'x'));
     if (!error) error = syncFile(fd);
     ::close(fd);
     ::unlink(path.c_str());

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 // The file steps on Windows: wide-character calls on UTF-8 paths, reparse points never
-// followed, errors mapped onto errno values.
+// followed, the system's errors mapped onto errno values.
 namespace platform::files {
 
 namespace {
@@ -61,17 +61,17 @@ int fromWindows(DWORD error)
     }
 }
 
-int lastError()
+FileError lastError()
 {
-    return fromWindows(GetLastError());
+    return FileError::system(fromWindows(GetLastError()));
 }
 
-int kindOfAttributes(DWORD attributes)
+FileError kindOfAttributes(DWORD attributes)
 {
-    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return IsLink;
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return IsDirectory;
-    if (attributes & FILE_ATTRIBUTE_DEVICE) return IsSpecial;
-    return 0;
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return {FileError::Link};
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return {FileError::Directory};
+    if (attributes & FILE_ATTRIBUTE_DEVICE) return {FileError::Special};
+    return {};
 }
 
 class Handle
@@ -100,62 +100,63 @@ private:
 
 // Opens `path` without following a reparse point and checks that a regular disk file was
 // opened.
-int openRegular(const std::string &path, DWORD access, DWORD disposition, Handle &out)
+FileError openRegular(const std::string &path, DWORD access, DWORD disposition, Handle &out)
 {
-    if (const int kind = kindOf(path)) return kind;
+    if (const FileError kind = kindOf(path)) return kind;
     const HANDLE h = CreateFileW(
         wide(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
         disposition, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
-        const int error = lastError();
-        const int kind = kindOf(path);
-        return kind < 0 ? kind : error;
+        const FileError error = lastError();
+        const FileError kind = kindOf(path);
+        return kind.notRegular() ? kind : error;
     }
     Handle handle(h);
-    if (GetFileType(h) != FILE_TYPE_DISK) return IsSpecial;
+    if (GetFileType(h) != FILE_TYPE_DISK) return {FileError::Special};
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(h, &info)) return lastError();
-    if (const int kind = kindOfAttributes(info.dwFileAttributes)) return kind;
+    if (const FileError kind = kindOfAttributes(info.dwFileAttributes)) return kind;
     out.reset(handle.release());
-    return 0;
+    return {};
 }
 
-int writeAll(HANDLE h, std::string_view bytes)
+FileError writeAll(HANDLE h, std::string_view bytes)
 {
     while (!bytes.empty()) {
         const DWORD chunk = DWORD(bytes.size() > (1u << 30) ? (1u << 30) : bytes.size());
         DWORD written = 0;
         if (!WriteFile(h, bytes.data(), chunk, &written, nullptr)) return lastError();
-        if (written == 0) return EIO;
+        if (written == 0) return FileError::system(EIO);
         bytes.remove_prefix(written);
     }
-    return 0;
+    return {};
 }
 
 } // namespace
 
-int kindOf(const std::string &path)
+FileError kindOf(const std::string &path)
 {
     const DWORD attributes = GetFileAttributesW(wide(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0
-                                                                              : fromWindows(error);
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                   ? FileError()
+                   : FileError::system(fromWindows(error));
     }
     return kindOfAttributes(attributes);
 }
 
-int createIfMissing(const std::string &path)
+FileError createIfMissing(const std::string &path)
 {
     Handle h;
     return openRegular(path, FILE_APPEND_DATA, OPEN_ALWAYS, h);
 }
 
-int readHead(const std::string &path, std::size_t limit, std::string &out)
+FileError readHead(const std::string &path, std::size_t limit, std::string &out)
 {
     out.clear();
     Handle h;
-    if (const int error = openRegular(path, GENERIC_READ, OPEN_EXISTING, h)) return error;
+    if (const FileError error = openRegular(path, GENERIC_READ, OPEN_EXISTING, h)) return error;
     out.resize(limit);
     std::size_t got = 0;
     while (got < limit) {
@@ -168,12 +169,12 @@ int readHead(const std::string &path, std::size_t limit, std::string &out)
         got += n;
     }
     out.resize(got);
-    return 0;
+    return {};
 }
 
-int replaceWhole(const std::string &path, std::string_view bytes)
+FileError replaceWhole(const std::string &path, std::string_view bytes)
 {
-    if (const int kind = kindOf(path)) return kind;
+    if (const FileError kind = kindOf(path)) return kind;
     std::wstring temporary;
     HANDLE h = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
@@ -182,8 +183,8 @@ int replaceWhole(const std::string &path, std::string_view bytes)
                         FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return lastError();
     }
-    if (h == INVALID_HANDLE_VALUE) return EEXIST;
-    int error = writeAll(h, bytes);
+    if (h == INVALID_HANDLE_VALUE) return FileError::system(EEXIST);
+    FileError error = writeAll(h, bytes);
     if (!error && !FlushFileBuffers(h)) error = lastError();
     CloseHandle(h);
     if (!error && !MoveFileExW(temporary.c_str(), wide(path).c_str(),
@@ -198,20 +199,21 @@ AppendFile::~AppendFile()
     if (m_handle) CloseHandle(HANDLE(m_handle));
 }
 
-int AppendFile::open(const std::string &path)
+FileError AppendFile::open(const std::string &path)
 {
     Handle h;
-    int error = openRegular(path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS, h);
-    m_readable = error == 0;
-    if (error == EACCES) error = openRegular(path, GENERIC_WRITE, OPEN_ALWAYS, h);
+    FileError error = openRegular(path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS, h);
+    m_readable = !error;
+    if (error == FileError::system(EACCES))
+        error = openRegular(path, GENERIC_WRITE, OPEN_ALWAYS, h);
     if (!error) m_handle = h.release();
     return error;
 }
 
-int AppendFile::append(std::string_view bytes)
+FileError AppendFile::append(std::string_view bytes)
 {
     const HANDLE h = HANDLE(m_handle);
-    if (!h) return EBADF;
+    if (!h) return FileError::system(EBADF);
     LARGE_INTEGER size;
     if (!GetFileSizeEx(h, &size)) return lastError();
     std::string line;
@@ -227,7 +229,8 @@ int AppendFile::append(std::string_view bytes)
     line.append(bytes);
     LARGE_INTEGER zero;
     zero.QuadPart = 0;
-    int error = SetFilePointerEx(h, zero, nullptr, FILE_END) ? writeAll(h, line) : lastError();
+    FileError error =
+        SetFilePointerEx(h, zero, nullptr, FILE_END) ? writeAll(h, line) : lastError();
     if (!error && !FlushFileBuffers(h)) error = lastError();
     if (error) {
         // Back to the size it had: no part of the line stays.
@@ -237,16 +240,16 @@ int AppendFile::append(std::string_view bytes)
     return error;
 }
 
-int probeDirectory(const std::string &directory, const std::string &probeName)
+FileError probeDirectory(const std::string &directory, const std::string &probeName)
 {
     const DWORD attributes = GetFileAttributesW(wide(directory).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return lastError();
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return ENOTDIR;
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return FileError::system(ENOTDIR);
     const HANDLE h =
         CreateFileW(wide(directory + probeName).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (h == INVALID_HANDLE_VALUE) return lastError();
-    int error = writeAll(h, std::string(64, 'x'));
+    FileError error = writeAll(h, std::string(64, 'x'));
     if (!error && !FlushFileBuffers(h)) error = lastError();
     CloseHandle(h);
     return error;

@@ -5,36 +5,40 @@
 
 namespace platform {
 
+namespace {
+
+// Each numbered error's words: the Italian description a user reads, the English what().
+struct Words {
+    int number;
+    const char *description;
+    const char *what;
+};
+constexpr Words Known[] = {
+    {RuntimeError::InvalidArgument, "Chiamata di procedura o argomento non validi",
+     "runtime error 5: invalid argument"},
+    {RuntimeError::Overflow, "Overflow", "runtime error 6: overflow"},
+    {RuntimeError::DivisionByZero, "Divisione per zero", "runtime error 11: division by zero"},
+    {RuntimeError::TypeMismatch, "Tipo non corrispondente", "runtime error 13: type mismatch"},
+};
+constexpr Words Other = {0, "Errore definito dall'applicazione", "runtime error"};
+
+const Words &wordsOf(int number)
+{
+    for (const Words &words : Known)
+        if (words.number == number) return words;
+    return Other;
+}
+
+} // namespace
+
 QString RuntimeError::description() const
 {
-    switch (m_number) {
-    case InvalidArgument:
-        return QStringLiteral("Chiamata di procedura o argomento non validi");
-    case Overflow:
-        return QStringLiteral("Overflow");
-    case DivisionByZero:
-        return QStringLiteral("Divisione per zero");
-    case TypeMismatch:
-        return QStringLiteral("Tipo non corrispondente");
-    default:
-        return QStringLiteral("Errore definito dall'applicazione");
-    }
+    return QString::fromUtf8(wordsOf(m_number).description);
 }
 
 const char *RuntimeError::what() const noexcept
 {
-    switch (m_number) {
-    case InvalidArgument:
-        return "runtime error 5: invalid argument";
-    case Overflow:
-        return "runtime error 6: overflow";
-    case DivisionByZero:
-        return "runtime error 11: division by zero";
-    case TypeMismatch:
-        return "runtime error 13: type mismatch";
-    default:
-        return "runtime error";
-    }
+    return wordsOf(m_number).what;
 }
 
 qint16 add16(qint16 a, qint16 b)

@@ -3,7 +3,18 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+
 namespace records {
+
+namespace {
+
+Failure readFailure(Failure::Step step, const QString &path, const QFile &file)
+{
+    return Failure{step, path, {}, file.errorString()};
+}
+
+} // namespace
 
 ClassLogRead readClassLog(const QString &path, qint64 offset, qint64 firstLineNumber,
                           DateOrder order)
@@ -13,22 +24,24 @@ ClassLogRead readClassLog(const QString &path, qint64 offset, qint64 firstLineNu
     result.nextLineNumber = firstLineNumber;
 
     const QFileInfo info(path);
+    using platform::files::FileError;
     if (!info.exists()) {
-        result.error = QStringLiteral("il file non esiste più");
+        result.failure = Failure{Failure::Step::OpenClassLog, path, FileError::system(ENOENT), {}};
         return result;
     }
     // A pipe or a device would block or never end: only plain files are read.
     if (!info.isFile()) {
-        result.error = QStringLiteral("non è un file di testo");
+        const FileError kind{info.isDir() ? FileError::Directory : FileError::Special};
+        result.failure = Failure{Failure::Step::OpenClassLog, path, kind, {}};
         return result;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        result.error = QStringLiteral("impossibile aprire il file: %1").arg(file.errorString());
+        result.failure = readFailure(Failure::Step::OpenClassLog, path, file);
         return result;
     }
     if (offset > 0 && !file.seek(offset)) {
-        result.error = QStringLiteral("impossibile leggere il file: %1").arg(file.errorString());
+        result.failure = readFailure(Failure::Step::SeekClassLog, path, file);
         return result;
     }
 
@@ -39,7 +52,7 @@ ClassLogRead readClassLog(const QString &path, qint64 offset, qint64 firstLineNu
         parser.addData(QByteArrayView(block.constData(), read));
         result.endOffset += read;
     }
-    if (read < 0) result.error = QStringLiteral("errore di lettura: %1").arg(file.errorString());
+    if (read < 0) result.failure = readFailure(Failure::Step::ReadClassLog, path, file);
 
     result.completeOffset = offset + parser.completeBytes();
     result.nextLineNumber = parser.nextLineNumber();

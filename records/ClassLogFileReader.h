@@ -3,6 +3,9 @@
 // Reading a class log file, whole or the part that has grown since the last read.
 
 #include "ClassLogStreamParser.h"
+#include "Failure.h"
+
+#include <optional>
 
 namespace records {
 
@@ -19,7 +22,7 @@ struct ClassLogRead {
     qsizetype entriesBeforeTail = 0;
     qsizetype warningsBeforeTail = 0;
     qint64 warningCountBeforeTail = 0;
-    QString error; // empty when the file could be read
+    std::optional<Failure> failure; // why the file could not be read, or read to its end
 };
 
 // Reads `path` from byte `offset` to its end, opened read-only, in blocks.

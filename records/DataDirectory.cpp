@@ -40,7 +40,7 @@ bool canWriteIn(const QString &dir)
 {
     const std::string probe =
         ".solfira." + std::to_string(QCoreApplication::applicationPid()) + ".prova";
-    return platform::files::probeDirectory(nativeFilePath(dir), probe) == 0;
+    return !platform::files::probeDirectory(nativeFilePath(dir), probe);
 }
 #endif
 
@@ -60,15 +60,12 @@ QString defaultDataDirectory()
                              QStringLiteral("/Solfira"));
 }
 
-QString resolveDataDirectory(const QString &overridden, QString *error)
+DataDirectory resolveDataDirectory(const QString &overridden)
 {
     const QString dir =
         overridden.isEmpty() ? defaultDataDirectory() : withTrailingSlash(overridden);
-    if (error) error->clear();
-    if (!QDir().mkpath(dir) && error)
-        *error = QStringLiteral("Impossibile creare la cartella dei dati %1")
-                     .arg(QDir::toNativeSeparators(dir));
-    return dir;
+    if (QDir().mkpath(dir)) return {dir, std::nullopt};
+    return {dir, Failure{Failure::Step::CreateFolder, dir, {}, {}}};
 }
 
 } // namespace records

@@ -1,8 +1,18 @@
 #pragma once
 
+#include "Failure.h"
+
 #include <QString>
 
+#include <optional>
+
 namespace records {
+
+// The data directory chosen for a run, and why it could not be made when it could not.
+struct DataDirectory {
+    QString path; // absolute, with '/' between names and at the end
+    std::optional<Failure> failure;
+};
 
 // Where the record files and class logs live when no directory is given on the
 // command line: on Windows the folder the installer was given for the machine (DataDir
@@ -13,9 +23,7 @@ namespace records {
 QString defaultDataDirectory();
 
 // The data directory for a run: `overridden` (from --data-dir) when not empty,
-// the default otherwise. The returned path is absolute, uses '/' and ends in '/'.
-// The directory is created when missing; an error text is returned through
-// `error` (empty on success) when it cannot be.
-QString resolveDataDirectory(const QString &overridden, QString *error = nullptr);
+// the default otherwise. The directory is created when missing.
+DataDirectory resolveDataDirectory(const QString &overridden);
 
 } // namespace records

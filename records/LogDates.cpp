@@ -10,22 +10,13 @@ namespace records {
 
 namespace {
 
-// Month names of the date forms seen in class logs (Italian and English), and week
+// Month names of the date forms seen in class logs (Italian, then English), and week
 // days that a long date form may put in front.
-constexpr std::array<std::array<const char16_t *, 2>, 12> MonthNames = {{
-    {u"gennaio", u"january"},
-    {u"febbraio", u"february"},
-    {u"marzo", u"march"},
-    {u"aprile", u"april"},
-    {u"maggio", u"may"},
-    {u"giugno", u"june"},
-    {u"luglio", u"july"},
-    {u"agosto", u"august"},
-    {u"settembre", u"september"},
-    {u"ottobre", u"october"},
-    {u"novembre", u"november"},
-    {u"dicembre", u"december"},
-}};
+constexpr std::array<const char16_t *, 24> MonthNames = {
+    u"gennaio", u"febbraio", u"marzo",     u"aprile",  u"maggio",   u"giugno",
+    u"luglio",  u"agosto",   u"settembre", u"ottobre", u"novembre", u"dicembre",
+    u"january", u"february", u"march",     u"april",   u"may",      u"june",
+    u"july",    u"august",   u"september", u"october", u"november", u"december"};
 constexpr std::array<const char16_t *, 14> DayNames = {
     u"lunedì", u"martedì", u"mercoledì", u"giovedì",  u"venerdì", u"sabato",   u"domenica",
     u"monday", u"tuesday", u"wednesday", u"thursday", u"friday",  u"saturday", u"sunday"};
@@ -38,9 +29,8 @@ bool abbreviates(const QString &word, QStringView name)
 
 int monthOfWord(const QString &word)
 {
-    for (int m = 0; m < 12; ++m)
-        for (const char16_t *name : MonthNames[m])
-            if (abbreviates(word, QStringView(name))) return m + 1;
+    for (std::size_t i = 0; i < MonthNames.size(); ++i)
+        if (abbreviates(word, QStringView(MonthNames[i]))) return int(i % 12) + 1;
     return 0;
 }
 

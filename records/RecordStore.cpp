@@ -15,25 +15,19 @@ namespace files = platform::files;
 
 namespace {
 
-QString writeError(const QString &path, int error)
-{
-    return describeFileFailure(QStringLiteral("Impossibile scrivere"), path, fileErrorText(error));
-}
+using Step = Failure::Step;
 
-QString controlCharactersRefused(const QString &path)
+Failure fileFailure(Step step, const QString &path, files::FileError error)
 {
-    return describeFileFailure(QStringLiteral("Impossibile scrivere"), path,
-                               QStringLiteral("la riga contiene caratteri di controllo (a capo, "
-                                              "tabulazioni...) e non viene scritta"));
+    return Failure{step, path, error, {}};
 }
 
 // The file is created, empty, when missing; an existing file is left unchanged.
-QString ensureExists(const QString &path)
+std::optional<Failure> ensureExists(const QString &path)
 {
-    if (const int error = files::createIfMissing(nativeFilePath(path)))
-        return describeFileFailure(QStringLiteral("Impossibile creare"), path,
-                                   fileErrorText(error));
-    return QString();
+    if (const files::FileError error = files::createIfMissing(nativeFilePath(path)))
+        return fileFailure(Step::CreateFile, path, error);
+    return std::nullopt;
 }
 
 } // namespace
@@ -57,63 +51,60 @@ StandingRecord RecordStore::prepare() const
 {
     StandingRecord record;
     for (const QString &path : {recordScorePath(), recordHolderPath()}) {
-        record.error = ensureExists(path);
-        if (!record.error.isEmpty()) return record;
+        record.failure = ensureExists(path);
+        if (record.failure) return record;
     }
-    QString error;
-    record.score = Leggifiletxt(recordScorePath(), &error);
-    if (error.isEmpty()) record.holder = Leggifiletxt(recordHolderPath(), &error);
-    if (!error.isEmpty()) record = StandingRecord{QString(), QString(), error};
-    return record;
+    TextFileRead score = Leggifiletxt(recordScorePath());
+    TextFileRead holder = score.failure ? TextFileRead() : Leggifiletxt(recordHolderPath());
+    if (score.failure || holder.failure)
+        return {QString(), QString(), score.failure ? score.failure : holder.failure};
+    return {score.text, holder.text, std::nullopt};
 }
 
-QString RecordStore::rewriteRecordFile(const QString &path, const QString &line) const
+std::optional<Failure> RecordStore::rewriteRecordFile(const QString &path,
+                                                      const QString &line) const
 {
-    if (hasControlCharacters(line)) return controlCharactersRefused(path);
+    if (hasControlCharacters(line)) return fileFailure(Step::RefuseLine, path, {});
     // Written beside the old file and renamed over it: the record is never left empty or
     // half-written, whatever happens in between.
-    if (const int error = files::replaceWhole(nativeFilePath(path), encodeLine(line).toStdString()))
-        return writeError(path, error);
-    return QString();
+    if (const files::FileError error =
+            files::replaceWhole(nativeFilePath(path), encodeLine(line).toStdString()))
+        return fileFailure(Step::WriteFile, path, error);
+    return std::nullopt;
 }
 
-QString RecordStore::appendLine(const QString &path, const QString &line) const
+std::optional<Failure> RecordStore::appendLine(const QString &path, const QString &line) const
 {
-    if (hasControlCharacters(line)) return controlCharactersRefused(path);
+    if (hasControlCharacters(line)) return fileFailure(Step::RefuseLine, path, {});
     files::AppendFile file;
-    int error = file.open(nativeFilePath(path));
+    files::FileError error = file.open(nativeFilePath(path));
     // One write of the whole line, so a line never mixes with another copy's line.
     if (!error) error = file.append(encodeLine(line).toStdString());
-    return error ? writeError(path, error) : QString();
+    if (error) return fileFailure(Step::WriteFile, path, error);
+    return std::nullopt;
 }
 
 FinishOutcome RecordStore::finishGame(const FinishedGame &game) const
 {
     FinishOutcome outcome;
     const QString lockPath = m_directory + QLatin1String(LockFileName);
-    const auto cannotLock = [&](int error) {
-        return QStringLiteral("Impossibile bloccare la cartella dei dati %1 per registrare la "
-                              "partita: non vi si può creare il file %2:\n%3.")
-            .arg(QDir::toNativeSeparators(m_directory), QLatin1String(LockFileName),
-                 error ? fileErrorText(error) : QStringLiteral("motivo sconosciuto"));
-    };
     // Something other than a lock file under its name would never go away by itself.
-    if (const int kind = files::kindOf(nativeFilePath(lockPath)); kind < 0) {
-        outcome.error = cannotLock(kind);
+    if (const files::FileError kind = files::kindOf(nativeFilePath(lockPath)); kind.notRegular()) {
+        outcome.failure = fileFailure(Step::LockFolder, m_directory, kind);
         return outcome;
     }
     QLockFile lock(lockPath);
     lock.setStaleLockTime(30000);
     if (!lock.tryLock(15000)) {
         if (lock.error() == QLockFile::LockFailedError) {
-            outcome.error = QStringLiteral("La cartella dei dati %1 è occupata da un'altra copia "
-                                           "di Solfira: riprova tra poco.")
-                                .arg(QDir::toNativeSeparators(m_directory));
+            outcome.failure = fileFailure(Step::FolderBusy, m_directory, {});
         } else {
             // No lock file can be made there at all: find out why, with a file of our own.
             const std::string probe = std::string(LockFileName) + "." +
                                       std::to_string(QCoreApplication::applicationPid()) + ".prova";
-            outcome.error = cannotLock(files::probeDirectory(nativeFilePath(m_directory), probe));
+            outcome.failure =
+                fileFailure(Step::LockFolder, m_directory,
+                            files::probeDirectory(nativeFilePath(m_directory), probe));
         }
         return outcome;
     }
@@ -121,25 +112,24 @@ FinishOutcome RecordStore::finishGame(const FinishedGame &game) const
     outcome.line = classLogLine(game.summary, LogForm::RecordStands);
     const QString logPath = classLogPath(game.className);
     if (hasControlCharacters(outcome.line)) {
-        outcome.error = controlCharactersRefused(logPath);
+        outcome.failure = fileFailure(Step::RefuseLine, logPath, {});
         return outcome;
     }
     // The class log first: a log that cannot be opened (a bad name, a link, no permission)
     // stops here, before a new record is stored without its game's line.
     files::AppendFile log;
-    if (const int error = log.open(nativeFilePath(logPath))) {
-        outcome.error = writeError(logPath, error);
+    if (const files::FileError error = log.open(nativeFilePath(logPath))) {
+        outcome.failure = fileFailure(Step::WriteFile, logPath, error);
         return outcome;
     }
 
     // The record as the file holds it now: another copy may have beaten it since we loaded.
     // A missing record file holds no record.
     std::string recordBytes;
-    const int readFailure =
+    const files::FileError readFailure =
         files::readHead(nativeFilePath(recordScorePath()), size_t(TextFileReadLimit), recordBytes);
-    if (readFailure && readFailure != ENOENT) {
-        outcome.error = describeFileFailure(QStringLiteral("Impossibile leggere"),
-                                            recordScorePath(), fileErrorText(readFailure));
+    if (readFailure && readFailure != files::FileError::system(ENOENT)) {
+        outcome.failure = fileFailure(Step::ReadFile, recordScorePath(), readFailure);
         return outcome;
     }
     const QString recordText = decodeText(QByteArray::fromStdString(recordBytes));
@@ -155,19 +145,19 @@ FinishOutcome RecordStore::finishGame(const FinishedGame &game) const
         // Both record files are looked at before either is replaced, so a record is never
         // stored without its holder.
         for (const QString &path : {recordScorePath(), recordHolderPath()}) {
-            if (const int kind = files::kindOf(nativeFilePath(path))) {
-                outcome.error = writeError(path, kind);
+            if (const files::FileError kind = files::kindOf(nativeFilePath(path))) {
+                outcome.failure = fileFailure(Step::WriteFile, path, kind);
                 return outcome;
             }
         }
-        outcome.error = rewriteRecordFile(recordScorePath(), game.summary.correct);
-        outcome.recordStored = outcome.recordStored || outcome.error.isEmpty();
-        if (outcome.error.isEmpty())
-            outcome.error = rewriteRecordFile(recordHolderPath(), game.summary.name);
-        if (!outcome.error.isEmpty()) return outcome;
+        outcome.failure = rewriteRecordFile(recordScorePath(), game.summary.correct);
+        outcome.recordStored = outcome.recordStored || !outcome.failure;
+        if (!outcome.failure)
+            outcome.failure = rewriteRecordFile(recordHolderPath(), game.summary.name);
+        if (outcome.failure) return outcome;
     }
-    if (const int failure = log.append(encodeLine(outcome.line).toStdString()))
-        outcome.error = writeError(logPath, failure);
+    if (const files::FileError failure = log.append(encodeLine(outcome.line).toStdString()))
+        outcome.failure = fileFailure(Step::WriteFile, logPath, failure);
     return outcome;
 }
 

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace records {
 
 // The lock that copies of the program sharing a data directory take turns on.
@@ -14,9 +16,9 @@ inline constexpr char LockFileName[] = ".solfira.lock";
 
 // What the window shows of the standing record.
 struct StandingRecord {
-    QString score;  // the record score file's whole text ("12\r\n", or "")
-    QString holder; // the record holder file's whole text ("Anna\r\n", or "")
-    QString error;  // empty, or which file failed and why
+    QString score;                  // the record score file's whole text ("12\r\n", or "")
+    QString holder;                 // the record holder file's whole text ("Anna\r\n", or "")
+    std::optional<Failure> failure; // which file could not be created or read, and why
 };
 
 // The end of a game as the window hands it over.
@@ -31,9 +33,9 @@ struct FinishedGame {
 
 struct FinishOutcome {
     bool newRecord = false;
-    bool recordStored = false; // the record score file holds this game's score
-    QString line;              // the class log line, as written (or as it would have been)
-    QString error;             // empty when every write went through
+    bool recordStored = false;      // the record score file holds this game's score
+    QString line;                   // the class log line, as written (or as it would have been)
+    std::optional<Failure> failure; // the step that stopped the sequence, if any
 };
 
 // The record files and class logs in one data directory (a path ending in '/').
@@ -67,8 +69,8 @@ public:
     QString fittingClassName(const QString &className) const;
 
     // Single steps, also used by tests. A line holding a control character is refused.
-    QString rewriteRecordFile(const QString &path, const QString &line) const;
-    QString appendLine(const QString &path, const QString &line) const;
+    std::optional<Failure> rewriteRecordFile(const QString &path, const QString &line) const;
+    std::optional<Failure> appendLine(const QString &path, const QString &line) const;
 
 private:
     QString m_directory;

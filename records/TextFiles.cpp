@@ -7,17 +7,7 @@
 #include <QDir>
 #include <QFile>
 
-#include <cerrno>
-#include <limits>
-
 namespace records {
-
-namespace files = platform::files;
-
-QString describeFileFailure(const QString &action, const QString &path, const QString &reason)
-{
-    return QStringLiteral("%1 il file %2:\n%3").arg(action, QDir::toNativeSeparators(path), reason);
-}
 
 std::string nativeFilePath(const QString &path)
 {
@@ -28,70 +18,13 @@ std::string nativeFilePath(const QString &path)
 #endif
 }
 
-QString fileErrorText(int error)
-{
-    switch (error) {
-    case files::IsLink:
-        return QStringLiteral("non è un file normale ma un collegamento, che Solfira non segue");
-    case files::IsDirectory:
-        return QStringLiteral("non è un file normale ma una cartella");
-    case files::IsSpecial:
-        return QStringLiteral("non è un file normale (è una pipe, un dispositivo o un socket)");
-    case ENOSPC:
-        return QStringLiteral("spazio esaurito sul disco");
-#ifdef EDQUOT
-    case EDQUOT:
-        return QStringLiteral("spazio concesso sul disco esaurito (quota)");
-#endif
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("permesso negato");
-    case EROFS:
-        return QStringLiteral("il disco è in sola lettura");
-    case ENOENT:
-        return QStringLiteral("il file o la cartella non esiste");
-    case ENOTDIR:
-        return QStringLiteral("il percorso non porta a una cartella");
-    case EISDIR:
-        return QStringLiteral("è una cartella");
-    case ENAMETOOLONG:
-        return QStringLiteral("nome del file troppo lungo");
-    case EFBIG:
-        return QStringLiteral("il file è troppo grande");
-    case EIO:
-        return QStringLiteral("errore di lettura o scrittura sul disco");
-    case EMFILE:
-    case ENFILE:
-        return QStringLiteral("troppi file aperti");
-    case EBUSY:
-    case ETXTBSY:
-        return QStringLiteral("il file è in uso");
-    case ELOOP:
-        return QStringLiteral("troppi collegamenti nel percorso");
-    case EINVAL:
-        return QStringLiteral("nome del file non valido");
-    case EEXIST:
-        return QStringLiteral("il file esiste già");
-#ifdef ESTALE
-    case ESTALE:
-        return QStringLiteral("la cartella di rete non è più raggiungibile");
-#endif
-    default:
-        return QStringLiteral("errore di sistema %1 (%2)")
-            .arg(error)
-            .arg(QString::fromLocal8Bit(files::systemText(error).c_str()));
-    }
-}
-
-QString Leggifiletxt(const QString &path, QString *error)
+TextFileRead Leggifiletxt(const QString &path)
 {
     std::string bytes;
-    const int failure = files::readHead(nativeFilePath(path), size_t(TextFileReadLimit), bytes);
-    if (error)
-        *error = failure ? describeFileFailure(QStringLiteral("Impossibile leggere"), path,
-                                               fileErrorText(failure))
-                         : QString();
-    return decodeText(QByteArray::fromStdString(bytes));
+    if (const platform::files::FileError error =
+            platform::files::readHead(nativeFilePath(path), size_t(TextFileReadLimit), bytes))
+        return {QString(), Failure{Failure::Step::ReadFile, path, error, {}}};
+    return {decodeText(QByteArray::fromStdString(bytes)), std::nullopt};
 }
 
 double readRecordScore(const QString &text)

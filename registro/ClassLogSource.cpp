@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+
 namespace registro {
 
 namespace {
@@ -34,7 +36,10 @@ ClassLogSource::Update ClassLogSource::refresh()
         m_path = path;
         Update gone;
         gone.kind = Update::Reloaded;
-        gone.error = QStringLiteral("il file non esiste più");
+        gone.failure = records::Failure{records::Failure::Step::OpenClassLog,
+                                        path,
+                                        platform::files::FileError::system(ENOENT),
+                                        {}};
         return gone;
     }
     if (info.size() == m_size && info.lastModified() == m_modified) return {};
@@ -46,7 +51,7 @@ ClassLogSource::Update ClassLogSource::refresh()
     const qsizetype keepWarnings = m_warningsBeforeTail;
     const qint64 keepWarningCount = m_warningCountBeforeTail;
     Update update = read(m_completeOffset, m_nextLine);
-    if (update.kind == Update::Reloaded && update.error.isEmpty()) {
+    if (update.kind == Update::Reloaded && !update.failure) {
         update.kind = Update::Appended;
         update.keepEntries = keepEntries;
         update.keepWarnings = keepWarnings;
@@ -74,15 +79,15 @@ ClassLogSource::Update ClassLogSource::read(qint64 offset, qint64 firstLine)
     m_modified = info.lastModified();
 
     records::ClassLogRead read = records::readClassLog(m_path, offset, firstLine, m_order);
-    if (!read.error.isEmpty() && read.endOffset == offset) {
+    if (read.failure && read.endOffset == offset) {
         // Nothing could be read: forget the file so the next refresh tries again.
         m_size = -1;
         m_endOffset = m_completeOffset = 0;
         m_nextLine = 1;
-        update.error = read.error;
+        update.failure = read.failure;
         return update;
     }
-    update.error = read.error;
+    update.failure = read.failure;
     m_endOffset = read.endOffset;
     m_completeOffset = read.completeOffset;
     m_nextLine = read.nextLineNumber;

@@ -25,7 +25,7 @@ public:
         QList<records::ClassLogEntry> entries;    // new entries, after those kept
         QList<records::ClassLogWarning> warnings; // new warnings, after those kept
         qint64 warningCount = 0;                  // new warnings, those not kept included
-        QString error;                            // the file could not be read
+        std::optional<records::Failure> failure;  // why the file could not be read
     };
 
     void setDateOrder(records::DateOrder order) { m_order = order; }

@@ -45,31 +45,23 @@ void RegisterExport::setProgressPupil(const QString &key, const QString &name)
     m_pupilName = name;
 }
 
-bool RegisterExport::refuseDataDirectory(const QString &path, QString *error) const
+std::optional<records::Failure> RegisterExport::refuseDataDirectory(const QString &path) const
 {
     const QString target = QFileInfo(path).absoluteDir().canonicalPath();
     const QString data = QDir(m_session->dataDirectory()).canonicalPath();
-    if (target.isEmpty() || data.isEmpty() || target != data) return false;
-    if (error)
-        *error = QStringLiteral("Il registro non scrive nella cartella dei dati del gioco: "
-                                "scegli un'altra cartella.");
-    return true;
+    if (target.isEmpty() || data.isEmpty() || target != data) return std::nullopt;
+    return records::Failure{records::Failure::Step::RefuseExport, path, {}, {}};
 }
 
-bool RegisterExport::exportCsv(const QString &path, QString *error) const
+std::optional<records::Failure> RegisterExport::exportCsv(const QString &path) const
 {
-    if (refuseDataDirectory(path, error)) return false;
+    if (auto refused = refuseDataDirectory(path)) return refused;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = file.errorString();
-        return false;
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(gamesCsv(*m_session->shownGames(), m_session->locale()));
+        if (file.commit()) return std::nullopt;
     }
-    file.write(gamesCsv(*m_session->shownGames(), m_session->locale()));
-    if (!file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    return true;
+    return records::Failure{records::Failure::Step::WriteExport, path, {}, file.errorString()};
 }
 
 QString RegisterExport::reportTitle() const
@@ -122,9 +114,9 @@ void RegisterExport::fillReport(QTextDocument *document) const
     document->setHtml(reportHtml(content));
 }
 
-bool RegisterExport::savePdf(const QString &path, QString *error) const
+std::optional<records::Failure> RegisterExport::savePdf(const QString &path) const
 {
-    if (refuseDataDirectory(path, error)) return false;
+    if (auto refused = refuseDataDirectory(path)) return refused;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
@@ -133,12 +125,9 @@ bool RegisterExport::savePdf(const QString &path, QString *error) const
     printer.setDocName(reportTitle());
     printer.setCreator(QStringLiteral("Registro di Solfira"));
     print(&printer);
-    if (printer.printerState() == QPrinter::Error || QFileInfo(path).size() == 0) {
-        if (error)
-            *error = QStringLiteral("Impossibile scrivere %1.").arg(QDir::toNativeSeparators(path));
-        return false;
-    }
-    return true;
+    if (printer.printerState() == QPrinter::Error || QFileInfo(path).size() == 0)
+        return records::Failure{records::Failure::Step::WritePdf, path, {}, {}};
+    return std::nullopt;
 }
 
 void RegisterExport::print(QPrinter *printer) const

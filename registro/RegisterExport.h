@@ -4,7 +4,11 @@
 // printable report (a PDF file or a printer). Files in the data directory are refused:
 // the register never writes there.
 
+#include "records/Failure.h"
+
 #include <QString>
+
+#include <optional>
 
 class QPrinter;
 class QTextDocument;
@@ -21,8 +25,9 @@ public:
     // The pupil whose line chart the report shows after the best scores.
     void setProgressPupil(const QString &key, const QString &name);
 
-    bool exportCsv(const QString &path, QString *error = nullptr) const;
-    bool savePdf(const QString &path, QString *error = nullptr) const;
+    // Nothing when the file was written, else why not.
+    std::optional<records::Failure> exportCsv(const QString &path) const;
+    std::optional<records::Failure> savePdf(const QString &path) const;
     void print(QPrinter *printer) const;
     // The printable report of what is shown.
     void fillReport(QTextDocument *document) const;
@@ -32,7 +37,7 @@ public:
     QString suggestedFileName(const QString &suffix) const;
 
 private:
-    bool refuseDataDirectory(const QString &path, QString *error) const;
+    std::optional<records::Failure> refuseDataDirectory(const QString &path) const;
 
     const RegisterSession *m_session;
     bool m_hasPupil = false;

@@ -183,7 +183,7 @@ void RegisterSession::apply(ClassLogSource::Update update)
             if (m_warnings.size() < ClassLogStreamParser::MaxWarnings) m_warnings.append(w);
         m_warningCount = update.keepWarningCount + update.warningCount;
     }
-    m_readError = update.error;
+    m_readFailure = update.failure;
     m_lastRead = QDateTime::currentDateTime();
     summarize();
     emit warningsChanged();

@@ -53,7 +53,7 @@ public:
 
     const QList<records::ClassLogWarning> &warnings() const { return m_warnings; }
     qint64 warningCount() const { return m_warningCount; }
-    QString readError() const { return m_readError; }
+    const std::optional<records::Failure> &readFailure() const { return m_readFailure; }
     QDateTime lastRead() const { return m_lastRead; }
 
     void setNameFilter(const QString &text);
@@ -97,7 +97,7 @@ private:
     QSortFilterProxyModel *m_pupilsSorted;
     QList<records::ClassLogWarning> m_warnings;
     qint64 m_warningCount = 0;
-    QString m_readError;
+    std::optional<records::Failure> m_readFailure;
     QDateTime m_lastRead;
     QFileSystemWatcher m_watcher;
     QTimer m_settle; // gathers a burst of change notices into one refresh

@@ -8,6 +8,7 @@
 #include "RegisterTexts.h"
 #include "ScoreCharts.h"
 #include "ui_RegisterForm.h"
+#include "window/FailureText.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -253,15 +254,15 @@ void RegisterWindow::showProgress()
 void RegisterWindow::showWarnings()
 {
     m_form->avvisi->clear();
-    if (!m_session->readError().isEmpty())
-        m_form->avvisi->addItem(
-            QStringLiteral("Il registro non si può leggere: %1").arg(m_session->readError()));
+    if (m_session->readFailure())
+        m_form->avvisi->addItem(QStringLiteral("Il registro non si può leggere: %1")
+                                    .arg(failureText(*m_session->readFailure())));
     for (const records::ClassLogWarning &w : m_session->warnings())
         m_form->avvisi->addItem(w.text());
     const qint64 hidden = m_session->warningCount() - m_session->warnings().size();
     if (hidden > 0)
         m_form->avvisi->addItem(QStringLiteral("… e altri %1 avvisi non mostrati").arg(hidden));
-    const qint64 count = m_session->warningCount() + (m_session->readError().isEmpty() ? 0 : 1);
+    const qint64 count = m_session->warningCount() + (m_session->readFailure() ? 1 : 0);
     m_form->schede->setTabText(2, count > 0 ? QStringLiteral("Avvisi (%1)").arg(count)
                                             : QStringLiteral("Avvisi"));
 }
@@ -310,14 +311,14 @@ RegisterExport RegisterWindow::exporter() const
     return out;
 }
 
-bool RegisterWindow::exportCsv(const QString &path, QString *error)
+std::optional<records::Failure> RegisterWindow::exportCsv(const QString &path)
 {
-    return exporter().exportCsv(path, error);
+    return exporter().exportCsv(path);
 }
 
-bool RegisterWindow::savePdf(const QString &path, QString *error)
+std::optional<records::Failure> RegisterWindow::savePdf(const QString &path)
 {
-    return exporter().savePdf(path, error);
+    return exporter().savePdf(path);
 }
 
 void RegisterWindow::fillReport(QTextDocument *document) const
@@ -338,14 +339,12 @@ QString RegisterWindow::askSavePath(const SaveTexts &texts)
     return dialog.selectedFiles().constFirst();
 }
 
-void RegisterWindow::askAndSave(const SaveTexts &texts,
-                                const std::function<bool(const QString &, QString *)> &save)
+void RegisterWindow::askAndSave(const SaveTexts &texts, const SaveStep &save)
 {
     const QString path = askSavePath(texts);
     if (path.isEmpty()) return;
-    QString error;
-    if (!save(path, &error))
-        QMessageBox::warning(this, texts.failure, error);
+    if (const auto failure = save(path))
+        QMessageBox::warning(this, texts.failure, failureText(*failure));
     else
         statusBar()->showMessage(texts.done.arg(QDir::toNativeSeparators(path)), 8000);
 }
@@ -355,7 +354,7 @@ void RegisterWindow::askExportCsv()
     askAndSave({QStringLiteral("Esporta la tabella in CSV"), QStringLiteral("Tabella CSV (*.csv)"),
                 QStringLiteral("csv"), QStringLiteral("Esportazione non riuscita"),
                 QStringLiteral("Tabella esportata in %1")},
-               [this](const QString &path, QString *error) { return exportCsv(path, error); });
+               [this](const QString &path) { return exportCsv(path); });
 }
 
 void RegisterWindow::askSavePdf()
@@ -363,7 +362,7 @@ void RegisterWindow::askSavePdf()
     askAndSave({QStringLiteral("Salva il registro in PDF"), QStringLiteral("Documento PDF (*.pdf)"),
                 QStringLiteral("pdf"), QStringLiteral("Salvataggio non riuscito"),
                 QStringLiteral("Registro salvato in %1")},
-               [this](const QString &path, QString *error) { return savePdf(path, error); });
+               [this](const QString &path) { return savePdf(path); });
 }
 
 void RegisterWindow::askPrint()

@@ -27,3 +27,10 @@ inline QByteArray gameLine(const QString &name, int correct, int wrong, const QS
     return records::encodeLine(
         records::classLogLine(gameSummary(name, correct, wrong, left, date), form));
 }
+
+// Anna's game: 7 right, 2 wrong, 3 minutes 12 seconds left, on 15/04/2007.
+inline records::GameSummary annasGame()
+{
+    return gameSummary(QStringLiteral("Anna"), 7, 2, QStringLiteral("00:03:12"),
+                       QStringLiteral("15/04/2007"));
+}

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QTemporaryDir>
 
 // Whole-file bytes for tests that check what the program wrote, byte for byte.
 inline QByteArray bytesOf(const QString &path)
@@ -15,4 +16,10 @@ inline bool writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// A temporary folder's path as the records layer takes a data folder: ending in '/'.
+inline QString dirOf(const QTemporaryDir &d)
+{
+    return d.path() + QLatin1Char('/');
 }

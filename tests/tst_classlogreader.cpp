@@ -1,6 +1,7 @@
 // Reading class logs as a stream and as files: line ends, data cut anywhere, overlong
 // lines, a file that grows and paths that are not files.
 
+#include "Failures.h"
 #include "GameLines.h"
 #include "records/ClassLogFileReader.h"
 
@@ -8,6 +9,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cerrno>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -198,7 +201,7 @@ void TestClassLogReader::largeLogIsReadWithoutChange()
     QVERIFY(before.size() > 50'000'000);
 
     const ClassLogRead read = readClassLog(path);
-    QVERIFY(read.error.isEmpty());
+    QVERIFY(!read.failure);
     QCOMPARE(read.entries.size(), 2 * blocks * 1000);
     QCOMPARE(read.warnings.size(), 1);
     QCOMPARE(read.warnings.at(0).lineNumber, blocks * 1000 + 1);
@@ -239,13 +242,19 @@ void TestClassLogReader::readFromOffset()
 void TestClassLogReader::unreadablePaths()
 {
     QTemporaryDir dir;
-    QVERIFY(readClassLog(dir.filePath("manca.txt")).error.contains("non esiste"));
+    const auto cannotOpen = [&](const QString &name, FileError error) {
+        return Failure{Failure::Step::OpenClassLog, dir.filePath(name), error, {}};
+    };
+    QCOMPARE(readClassLog(dir.filePath("manca.txt")).failure.value(),
+             cannotOpen("manca.txt", FileError::system(ENOENT)));
     QVERIFY(QDir(dir.path()).mkdir("cartella.txt"));
-    QVERIFY(readClassLog(dir.filePath("cartella.txt")).error.contains("non è un file"));
+    QCOMPARE(readClassLog(dir.filePath("cartella.txt")).failure.value(),
+             cannotOpen("cartella.txt", {FileError::Directory}));
 #ifdef Q_OS_UNIX
     // A pipe would block the reader for ever.
     QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("tubo.txt")).constData(), 0600), 0);
-    QVERIFY(!readClassLog(dir.filePath("tubo.txt")).error.isEmpty());
+    QCOMPARE(readClassLog(dir.filePath("tubo.txt")).failure.value(),
+             cannotOpen("tubo.txt", {FileError::Special}));
 #endif
 }
 

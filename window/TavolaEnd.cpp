@@ -1,6 +1,7 @@
 // The end of a game: the exit question, the record and the class log.
 #include "Tavola.h"
 
+#include "FailureText.h"
 #include "platform/Conversions.h"
 #include "records/RecordStore.h"
 
@@ -30,10 +31,10 @@ void Tavola::cmdExit_Click()
     // file holds it now (another copy of the game may share the folder).
     const records::FinishOutcome outcome = records::RecordStore(cartella).finishGame(game);
     riga = outcome.line;
-    if (!outcome.error.isEmpty()) {
+    if (outcome.failure) {
         // Nothing is lost: the score stays on screen and Exit can be tried again.
         m_recordStored = outcome.recordStored;
-        m_services.messageBox(outcome.error +
+        m_services.messageBox(failureText(*outcome.failure) +
                               QStringLiteral("\n\nLa partita non è stata registrata: "
                                              "puoi riprovare con Exit."));
         m_exitQuestionOpen = false;

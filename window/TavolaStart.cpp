@@ -1,6 +1,7 @@
 // Starting a competition and the menu commands.
 #include "Tavola.h"
 
+#include "FailureText.h"
 #include "platform/Conversions.h"
 #include "platform/RuntimeError.h"
 #include "records/DataDirectory.h"
@@ -43,10 +44,10 @@ void Tavola::Form_Load()
     const records::StandingRecord record = records::RecordStore(cartella).prepare();
     lblpunti->setCaption(record.score);
     lblnome->setCaption(record.holder);
-    if (!record.error.isEmpty()) {
+    if (record.failure) {
         // A start-up box too: the countdown waits until it is closed.
         Timer1->stop();
-        m_services.messageBox(record.error +
+        m_services.messageBox(failureText(*record.failure) +
                               QStringLiteral("\n\nLa gara continua senza il record."));
         Timer1->start();
     }
@@ -58,7 +59,7 @@ void Tavola::Form_Load()
 
 QString Tavola::GetSystemDir()
 {
-    return records::resolveDataDirectory(m_dataDirectoryOverride);
+    return records::resolveDataDirectory(m_dataDirectoryOverride).path;
 }
 
 void Tavola::clas_Click(qint16 Index)

@@ -187,7 +187,7 @@ void TestRegisterSession::sourceRereadsWhatChanged()
     const ClassLogSource::Update update = source.refresh();
     QCOMPARE(update.kind, ClassLogSource::Update::Reloaded);
     QCOMPARE(update.entries.size(), entries);
-    QCOMPARE(!update.error.isEmpty(), error);
+    QCOMPARE(update.failure.has_value(), error);
     if (!error) QCOMPARE(update.entries.at(0).name, firstName);
     QCOMPARE(source.refresh().kind, ClassLogSource::Update::Unchanged);
 }

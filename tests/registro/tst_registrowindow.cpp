@@ -273,8 +273,8 @@ void TestRegisterWindow::csvOfTheShownRows()
     QTest::keyClicks(child<QLineEdit>("filtroNome"), "piero");
     m_games->sortByColumn(1, Qt::DescendingOrder);
     const QString path = m_out.filePath("piero.csv");
-    QString error;
-    QVERIFY2(m_window->exportCsv(path, &error), qPrintable(error));
+    const auto failure = m_window->exportCsv(path);
+    QVERIFY2(!failure, failure ? qPrintable(failure->systemText) : "");
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(),
@@ -288,8 +288,7 @@ void TestRegisterWindow::csvOfTheShownRows()
 void TestRegisterWindow::pdfReport()
 {
     const QString path = m_out.filePath("registro.pdf");
-    QString error;
-    QVERIFY2(m_window->savePdf(path, &error), qPrintable(error));
+    QVERIFY(!m_window->savePdf(path));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.read(5) == "%PDF-");
@@ -298,10 +297,9 @@ void TestRegisterWindow::pdfReport()
 
 void TestRegisterWindow::refusesToWriteInTheDataDirectory()
 {
-    QString error;
-    QVERIFY(!m_window->exportCsv(m_data.filePath("3A.csv"), &error));
-    QVERIFY(error.contains("cartella dei dati"));
-    QVERIFY(!m_window->savePdf(m_data.filePath("3A.pdf"), &error));
+    using Step = records::Failure::Step;
+    QCOMPARE(m_window->exportCsv(m_data.filePath("3A.csv")).value().step, Step::RefuseExport);
+    QCOMPARE(m_window->savePdf(m_data.filePath("3A.pdf")).value().step, Step::RefuseExport);
     QVERIFY(!QFileInfo::exists(m_data.filePath("3A.csv")));
     QVERIFY(!QFileInfo::exists(m_data.filePath("3A.pdf")));
 }

@@ -242,31 +242,35 @@ void testFiles()
     writeRaw(dir + "cut.txt", "Nome: Anna");
     writeRaw(dir + "whole.txt", "riga\r\n");
 
+    using files::FileError;
+    const auto text = [](FileError e) {
+        return std::to_string(int(e.kind)) + "/" + std::to_string(e.code);
+    };
     struct Kind {
         const char *name;
         std::string path;
-        int expected;
+        FileError expected;
     };
     // clang-format off
     const Kind kinds[] = {
-        {"a regular file",          dir + "whole.txt",     0},
-        {"nothing under the name",  dir + "manca.txt",     0},
-        {"a folder",                dir + "cartella",      files::IsDirectory},
+        {"a regular file",          dir + "whole.txt",     {}},
+        {"nothing under the name",  dir + "manca.txt",     {}},
+        {"a folder",                dir + "cartella",      {FileError::Directory}},
     };
     // clang-format on
     for (const Kind &k : kinds)
         check(files::kindOf(k.path) == k.expected, std::string("kind of ") + k.name,
-              std::to_string(files::kindOf(k.path)));
-    check(files::replaceWhole(dir + "cartella", "x") == files::IsDirectory,
+              text(files::kindOf(k.path)));
+    check(files::replaceWhole(dir + "cartella", "x") == FileError{FileError::Directory},
           "a folder under a record's name is refused, not replaced");
     std::string head;
-    check(files::readHead(dir + "cartella", 10, head) == files::IsDirectory,
+    check(files::readHead(dir + "cartella", 10, head) == FileError{FileError::Directory},
           "a folder under a record's name is refused, not read");
 
-    check(files::replaceWhole(dir + "velmora.txt", "12\r\n") == 0 &&
+    check(!files::replaceWhole(dir + "velmora.txt", "12\r\n") &&
               readAll(dir + "velmora.txt") == "12\r\n",
           "a record file written whole");
-    check(files::replaceWhole(dir + "velmora.txt", "15\r\n") == 0 &&
+    check(!files::replaceWhole(dir + "velmora.txt", "15\r\n") &&
               readAll(dir + "velmora.txt") == "15\r\n",
           "a record file replaced whole");
 
@@ -284,16 +288,16 @@ void testFiles()
     // clang-format on
     for (const Append &a : appends) {
         files::AppendFile log;
-        const int opened = log.open(dir + a.file);
-        const int appended = opened ? opened : log.append("Nome: Bea\r\n");
-        check(appended == 0 && readAll(dir + a.file) == a.expected,
+        const FileError opened = log.open(dir + a.file);
+        const FileError appended = opened ? opened : log.append("Nome: Bea\r\n");
+        check(!appended && readAll(dir + a.file) == a.expected,
               std::string("a line appended ") + a.name, readAll(dir + a.file));
     }
 
-    check(files::probeDirectory(dir, "probe.prova") == 0 &&
+    check(!files::probeDirectory(dir, "probe.prova") &&
               GetFileAttributesA((dir + "probe.prova").c_str()) == INVALID_FILE_ATTRIBUTES,
           "a probe of a writable folder succeeds and leaves nothing");
-    check(files::probeDirectory(dir + "manca\\", "probe.prova") == ENOENT,
+    check(files::probeDirectory(dir + "manca\\", "probe.prova") == FileError::system(ENOENT),
           "a probe of a missing folder says so");
 }
 
