@@ -1,6 +1,7 @@
 // Reading class logs as a stream and as files: line ends, data cut anywhere, overlong
 // lines, a file that grows and paths that are not files.
 
+#include "DataColumns.h"
 #include "Failures.h"
 #include "GameLines.h"
 #include "records/ClassLogFileReader.h"
@@ -71,28 +72,23 @@ private slots:
 
 void TestClassLogReader::lineEnds_data()
 {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QList<qint64>>("entryLines");
-    QTest::addColumn<QList<qint64>>("warningLines");
+    testdata::columns<QByteArray, QList<qint64>, QList<qint64>>("bytes", "entryLines",
+                                                                "warningLines");
 
     const QByteArray a = written("Anna").chopped(2);
     const QByteArray b = written("Luca").chopped(2);
-    QTest::newRow("CR LF") << a + "\r\n" + b + "\r\n" << QList<qint64>{1, 2} << QList<qint64>{};
-    QTest::newRow("LF") << a + "\n" + b + "\n" << QList<qint64>{1, 2} << QList<qint64>{};
-    QTest::newRow("mixed") << a + "\n" + b + "\r\n" << QList<qint64>{1, 2} << QList<qint64>{};
-    QTest::newRow("last line without end")
-        << a + "\r\n" + b << QList<qint64>{1, 2} << QList<qint64>{};
-    QTest::newRow("CR CR LF") << a + "\r\r\n" + b + "\r\r\n"
-                              << QList<qint64>{1, 2} << QList<qint64>{};
-    QTest::newRow("blank line between") << a + "\r\n\r\n" + b + "\r\n"
-                                        << QList<qint64>{1, 3} << QList<qint64>{2};
-    QTest::newRow("byte order mark") << "\xEF\xBB\xBF" + a + "\r\n"
-                                     << QList<qint64>{1} << QList<qint64>{};
-    QTest::newRow("byte order mark not at the start") << a + "\r\n\xEF\xBB\xBF" + b + "\r\n"
-                                                      << QList<qint64>{1, 2} << QList<qint64>{2};
-    QTest::newRow("empty file") << QByteArray() << QList<qint64>{} << QList<qint64>{};
-    QTest::newRow("only line ends")
-        << QByteArray("\r\n\n") << QList<qint64>{} << QList<qint64>{1, 2};
+    // clang-format off
+    QTest::newRow("CR LF")                            << a + "\r\n" + b + "\r\n"     << QList<qint64>{1, 2} << QList<qint64>{};
+    QTest::newRow("LF")                               << a + "\n" + b + "\n"         << QList<qint64>{1, 2} << QList<qint64>{};
+    QTest::newRow("mixed")                            << a + "\n" + b + "\r\n"       << QList<qint64>{1, 2} << QList<qint64>{};
+    QTest::newRow("last line without end")            << a + "\r\n" + b              << QList<qint64>{1, 2} << QList<qint64>{};
+    QTest::newRow("CR CR LF")                         << a + "\r\r\n" + b + "\r\r\n" << QList<qint64>{1, 2} << QList<qint64>{};
+    QTest::newRow("blank line between")               << a + "\r\n\r\n" + b + "\r\n" << QList<qint64>{1, 3} << QList<qint64>{2};
+    QTest::newRow("byte order mark")                  << "\xEF\xBB\xBF" + a + "\r\n" << QList<qint64>{1}    << QList<qint64>{};
+    QTest::newRow("byte order mark not at the start") << a + "\r\n\xEF\xBB\xBF" + b + "\r\n" << QList<qint64>{1, 2} << QList<qint64>{2};
+    QTest::newRow("empty file")                       << QByteArray()                << QList<qint64>{}     << QList<qint64>{};
+    QTest::newRow("only line ends")                   << QByteArray("\r\n\n")        << QList<qint64>{}     << QList<qint64>{1, 2};
+    // clang-format on
 }
 
 void TestClassLogReader::lineEnds()

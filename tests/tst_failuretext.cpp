@@ -1,5 +1,6 @@
 // The words a user reads for each failed step, the same in the game and the register.
 
+#include "DataColumns.h"
 #include "Failures.h"
 #include "window/FailureText.h"
 
@@ -19,8 +20,7 @@ private slots:
 
 void TestFailureText::sentences_data()
 {
-    QTest::addColumn<Failure>("failure");
-    QTest::addColumn<QString>("sentence");
+    testdata::columns<Failure, QString>("failure", "sentence");
     using F = FileError;
     const auto on = [](Step step, const char *path, FileError error = {}, const char *text = "") {
         return Failure{step, QString::fromUtf8(path), error, QString::fromUtf8(text)};

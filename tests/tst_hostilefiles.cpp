@@ -1,3 +1,4 @@
+#include "DataColumns.h"
 #include "Failures.h"
 #include "GameLines.h"
 #include "TestFiles.h"
@@ -80,12 +81,13 @@ QMap<QString, QByteArray> contents(const QString &directory)
 void TestHostileFiles::hostileFileStates_data()
 {
     // What a pupil may leave in the shared folder, under the name of a file the game uses.
-    QTest::addColumn<QString>("file");  // its name in the data folder ("" the folder itself)
-    QTest::addColumn<QString>("state"); // what stands there
-    QTest::addColumn<QString>("step");  // load; game (the record stands); record (beaten)
+    // file: its name in the data folder ("" the folder itself)
+    // state: what stands there
+    // step: load; game (the record stands); record (beaten)
+    testdata::columns<QString, QString, QString>("file", "state", "step");
     // The step that fails, on that file (on the data folder for the lock), and why; none
     // when the step goes through.
-    QTest::addColumn<std::optional<Failure>>("failure");
+    testdata::columns<std::optional<Failure>>("failure");
     using F = FileError;
     const auto fails = [](Step step, FileError error) {
         return std::optional(Failure{step, {}, error, {}});

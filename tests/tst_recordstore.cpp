@@ -1,3 +1,4 @@
+#include "DataColumns.h"
 #include "Failures.h"
 #include "GameLines.h"
 #include "TestFiles.h"
@@ -79,29 +80,19 @@ void TestRecordStore::recordOf12ByAnna()
 
 void TestRecordStore::finishGame_data()
 {
-    QTest::addColumn<QByteArray>("record");
-    QTest::addColumn<QString>("score");
-    QTest::addColumn<bool>("newRecord");
-    QTest::addColumn<QByteArray>("recordAfter");
-    QTest::addColumn<QByteArray>("holderAfter");
-    QTest::newRow("first run, score 0")
-        << QByteArray() << "0" << false << QByteArray() << QByteArray();
-    QTest::newRow("first run, score 1")
-        << QByteArray() << "1" << true << QByteArray("1\r\n") << QByteArray("Bea\r\n");
-    QTest::newRow("equal keeps the record")
-        << QByteArray("12\r\n") << "12" << false << QByteArray("12\r\n") << QByteArray("Anna\r\n");
-    QTest::newRow("12 beaten by 13")
-        << QByteArray("12\r\n") << "13" << true << QByteArray("13\r\n") << QByteArray("Bea\r\n");
-    QTest::newRow("hand-edited record reads 0")
-        << QByteArray("dodici") << "1" << true << QByteArray("1\r\n") << QByteArray("Bea\r\n");
-    QTest::newRow("400 nines read as 0, beaten")
-        << QByteArray(400, '9') << "1" << true << QByteArray("1\r\n") << QByteArray("Bea\r\n");
-    QTest::newRow("six digits: no game reaches it, beaten")
-        << QByteArray("999999\r\n") << "1" << true << QByteArray("1\r\n") << QByteArray("Bea\r\n");
-    QTest::newRow("five digits stand") << QByteArray("99999\r\n") << "50" << false
-                                       << QByteArray("99999\r\n") << QByteArray("Anna\r\n");
-    QTest::newRow("lower score") << QByteArray("12\r\n") << "3" << false << QByteArray("12\r\n")
-                                 << QByteArray("Anna\r\n");
+    testdata::columns<QByteArray, QString, bool, QByteArray, QByteArray>(
+        "record", "score", "newRecord", "recordAfter", "holderAfter");
+    // clang-format off
+    QTest::newRow("first run, score 0")          << QByteArray()             << "0"  << false << QByteArray()            << QByteArray();
+    QTest::newRow("first run, score 1")          << QByteArray()             << "1"  << true  << QByteArray("1\r\n")     << QByteArray("Bea\r\n");
+    QTest::newRow("equal keeps the record")      << QByteArray("12\r\n")     << "12" << false << QByteArray("12\r\n")    << QByteArray("Anna\r\n");
+    QTest::newRow("12 beaten by 13")             << QByteArray("12\r\n")     << "13" << true  << QByteArray("13\r\n")    << QByteArray("Bea\r\n");
+    QTest::newRow("hand-edited record reads 0")  << QByteArray("dodici")     << "1"  << true  << QByteArray("1\r\n")     << QByteArray("Bea\r\n");
+    QTest::newRow("400 nines read as 0, beaten") << QByteArray(400, '9')     << "1"  << true  << QByteArray("1\r\n")     << QByteArray("Bea\r\n");
+    QTest::newRow("six digits: no game reaches it, beaten") << QByteArray("999999\r\n") << "1" << true << QByteArray("1\r\n") << QByteArray("Bea\r\n");
+    QTest::newRow("five digits stand")           << QByteArray("99999\r\n")  << "50" << false << QByteArray("99999\r\n") << QByteArray("Anna\r\n");
+    QTest::newRow("lower score")                 << QByteArray("12\r\n")     << "3"  << false << QByteArray("12\r\n")    << QByteArray("Anna\r\n");
+    // clang-format on
 }
 
 void TestRecordStore::finishGame()

@@ -4,6 +4,7 @@
 // pixel ratio and a white image twice as fine for printing.
 
 #include "ChartSamples.h"
+#include "DataColumns.h"
 #include "registro/ChartLayout.h"
 #include "registro/ChartPainter.h"
 #include "registro/ChartView.h"
@@ -99,8 +100,7 @@ private slots:
 
 void TestChartPainting::barsAsLongAsTheirValues_data()
 {
-    QTest::addColumn<QList<int>>("best");
-    QTest::addColumn<QSize>("size");
+    testdata::columns<QList<int>, QSize>("best", "size");
 
     // clang-format off
     QTest::newRow("a class")        << QList<int>{7, 10, 4, 6} << QSize(520, 300);
@@ -132,7 +132,7 @@ void TestChartPainting::barsAsLongAsTheirValues()
 
 void TestChartPainting::nothingToShow_data()
 {
-    QTest::addColumn<ChartData>("chart");
+    testdata::columns<ChartData>("chart");
 
     // clang-format off
     QTest::newRow("no pupil")        << makeBestScoreChart({});
@@ -159,8 +159,7 @@ void TestChartPainting::nothingToShow()
 
 void TestChartPainting::staysInItsRectangle_data()
 {
-    QTest::addColumn<ChartData>("chart");
-    QTest::addColumn<QSize>("size");
+    testdata::columns<ChartData, QSize>("chart", "size");
 
     const QSize smallest = ChartView().minimumSizeHint();
     const QList<ClassLogEntry> month =
@@ -232,8 +231,7 @@ void TestChartPainting::textsWholeAndApart()
 
 void TestChartPainting::sharpAtAnyPixelRatio_data()
 {
-    QTest::addColumn<ChartData>("chart");
-    QTest::addColumn<qreal>("ratio");
+    testdata::columns<ChartData, qreal>("chart", "ratio");
 
     const ChartData bars = makeBestScoreChart(pupils({7, 10, 4, 6}));
     const ChartData line =

@@ -3,6 +3,7 @@
 // reads of them as the filter and the order of the summary change.
 
 #include "ChartSamples.h"
+#include "DataColumns.h"
 #include "GameLines.h"
 #include "OpenRegister.h"
 #include "registro/ChartView.h"
@@ -64,11 +65,7 @@ void TestRegistroCharts::cleanupTestCase()
 
 void TestRegistroCharts::bestScoreChart_data()
 {
-    QTest::addColumn<QList<int>>("best");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<int>("bars");
-    QTest::addColumn<int>("top");
-    QTest::addColumn<int>("ticks");
+    testdata::columns<QList<int>, QString, int, int, int>("best", "title", "bars", "top", "ticks");
 
     const QString title = "Miglior punteggio di ogni alunno (risposte esatte)";
     // clang-format off
@@ -105,11 +102,10 @@ void TestRegistroCharts::bestScoreChart()
 
 void TestRegistroCharts::progressChart_data()
 {
-    QTest::addColumn<QStringList>("played");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QStringList>("points"); // "day/month hour:minute score"
-    QTest::addColumn<int>("top");
-    QTest::addColumn<QStringList>("span"); // first and last tick, and how many ticks
+    // points: "day/month hour:minute score"
+    // span: first and last tick, and how many ticks
+    testdata::columns<QStringList, QString, QStringList, int, QStringList>("played", "title",
+                                                                           "points", "top", "span");
 
     const QString title = "Andamento di Anna: risposte esatte partita dopo partita";
     // clang-format off
@@ -146,12 +142,8 @@ void TestRegistroCharts::progressChart()
 
 void TestRegistroCharts::readByAssistiveTechnology_data()
 {
-    QTest::addColumn<QString>("chart");
-    QTest::addColumn<QString>("filter");
-    QTest::addColumn<int>("sortColumn");
-    QTest::addColumn<Qt::SortOrder>("order");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("description");
+    testdata::columns<QString, QString, int, Qt::SortOrder, QString, QString>(
+        "chart", "filter", "sortColumn", "order", "name", "description");
 
     const QString best = "Miglior punteggio di ogni alunno (risposte esatte)";
     const QString progress = "Andamento di Piero: risposte esatte partita dopo partita";

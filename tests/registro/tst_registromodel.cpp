@@ -1,6 +1,7 @@
 // The register's models and texts without a window: the table and summary models, the
 // filter, the CSV export, the status line, the report and the filter's description.
 
+#include "DataColumns.h"
 #include "registro/CsvExport.h"
 #include "registro/GameFilterProxy.h"
 #include "registro/GameTableModel.h"
@@ -91,9 +92,7 @@ void TestRegisterModel::initTestCase()
 
 void TestRegisterModel::cellTexts_data()
 {
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QStringList>("texts");
+    testdata::columns<QString, int, QStringList>("locale", "row", "texts");
 
     // clang-format off
     QTest::newRow("plain game")                  << "it_IT" << 0 << QStringList{"Luca", "7", "2", "9", "77,8%", "11:48", "03/03/2025", "no"};
@@ -126,9 +125,7 @@ void TestRegisterModel::cellTexts()
 
 void TestRegisterModel::sorting_data()
 {
-    QTest::addColumn<int>("column");
-    QTest::addColumn<Qt::SortOrder>("order");
-    QTest::addColumn<QList<qint64>>("lines");
+    testdata::columns<int, Qt::SortOrder, QList<qint64>>("column", "order", "lines");
 
     const auto up = Qt::AscendingOrder;
     const auto down = Qt::DescendingOrder;
@@ -173,10 +170,7 @@ void TestRegisterModel::sorting()
 
 void TestRegisterModel::filter_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QDate>("from");
-    QTest::addColumn<QDate>("to");
-    QTest::addColumn<QList<qint64>>("lines");
+    testdata::columns<QString, QDate, QDate, QList<qint64>>("name", "from", "to", "lines");
 
     // clang-format off
     QTest::newRow("nothing")                  << ""        << QDate()            << QDate()            << QList<qint64>{1, 2, 3, 4, 5, 6, 7, 8};
@@ -281,8 +275,7 @@ void TestRegisterModel::csvBytes()
 
 void TestRegisterModel::statusLine_data()
 {
-    QTest::addColumn<StatusFacts>("facts");
-    QTest::addColumn<QString>("text");
+    testdata::columns<StatusFacts, QString>("facts", "text");
 
     const QDateTime read(QDate(2025, 3, 14), QTime(10, 31, 2));
     // clang-format off
@@ -316,11 +309,8 @@ void TestRegisterModel::filterDescription_data()
 {
     const QDate from(2025, 3, 3);
     const QDate to(2025, 3, 14);
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QDate>("from");
-    QTest::addColumn<QDate>("to");
-    QTest::addColumn<QString>("text");
+    testdata::columns<QString, QString, QDate, QDate, QString>("locale", "name", "from", "to",
+                                                               "text");
     // clang-format off
     QTest::newRow("no filter")                  << "it_IT" << ""     << QDate() << QDate() << "Tutte le partite del registro.";
     QTest::newRow("name only")                  << "it_IT" << "an"   << QDate() << QDate() << "Partite con nome che contiene «an».";
@@ -341,9 +331,7 @@ void TestRegisterModel::filterDescription()
 
 void TestRegisterModel::dateSpan_data()
 {
-    QTest::addColumn<QList<QDate>>("dates");
-    QTest::addColumn<QDate>("first");
-    QTest::addColumn<QDate>("last");
+    testdata::columns<QList<QDate>, QDate, QDate>("dates", "first", "last");
 
     const QDate d3(2025, 3, 3), d5(2025, 3, 5), d14(2025, 3, 14);
     // clang-format off

@@ -2,6 +2,7 @@
 // while it grows, the session that ties them to the models and never writes, and the
 // fields of the CSV it exports.
 
+#include "DataColumns.h"
 #include "GameLines.h"
 #include "records/ClassLogWriter.h"
 #include "registro/ClassLogFiles.h"
@@ -141,23 +142,18 @@ void TestRegisterSession::sourceFollowsAppends()
 
 void TestRegisterSession::sourceRereadsWhatChanged_data()
 {
-    QTest::addColumn<QByteArray>("rewritten"); // empty: the file is removed
-    QTest::addColumn<int>("entries");
-    QTest::addColumn<QString>("firstName");
-    QTest::addColumn<bool>("error");
+    // rewritten: empty: the file is removed
+    testdata::columns<QByteArray, int, QString, bool>("rewritten", "entries", "firstName", "error");
 
     const QByteArray three = gameLine("Anna", 7, 2, "03/03/25") +
                              gameLine("Luca", 5, 1, "03/03/25") +
                              gameLine("Sara", 2, 1, "03/03/25");
-    QTest::newRow("cut to fewer lines")
-        << three.first(three.indexOf('\n') + 1) << 1 << "Anna" << false;
-    QTest::newRow("same size, other names")
-        << QByteArray(three).replace("Anna", "Ugo!").replace("Luca", "Ivo!") << 3 << "Ugo!"
-        << false;
-    QTest::newRow("edited and grown")
-        << QByteArray(three).replace("Anna", "Annamaria") + gameLine("Bea", 1, 1, "04/03/25") << 4
-        << "Annamaria" << false;
-    QTest::newRow("removed") << QByteArray() << 0 << "" << true;
+    // clang-format off
+    QTest::newRow("cut to fewer lines")     << three.first(three.indexOf('\n') + 1) << 1 << "Anna" << false;
+    QTest::newRow("same size, other names") << QByteArray(three).replace("Anna", "Ugo!").replace("Luca", "Ivo!") << 3 << "Ugo!" << false;
+    QTest::newRow("edited and grown")       << QByteArray(three).replace("Anna", "Annamaria") + gameLine("Bea", 1, 1, "04/03/25") << 4 << "Annamaria" << false;
+    QTest::newRow("removed")                << QByteArray() << 0 << ""          << true;
+    // clang-format on
 }
 
 void TestRegisterSession::sourceRereadsWhatChanged()
@@ -278,13 +274,14 @@ void TestRegisterSession::sessionNeverWrites()
 
 void TestRegisterSession::csvDelimiter_data()
 {
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<QChar>("delimiter");
-    QTest::newRow("Italian") << "it_IT" << QChar(';');
-    QTest::newRow("German") << "de_DE" << QChar(';');
+    testdata::columns<QString, QChar>("locale", "delimiter");
+    // clang-format off
+    QTest::newRow("Italian")       << "it_IT" << QChar(';');
+    QTest::newRow("German")        << "de_DE" << QChar(';');
     QTest::newRow("Swiss Italian") << "it_CH" << QChar(',');
-    QTest::newRow("British") << "en_GB" << QChar(',');
-    QTest::newRow("C") << "C" << QChar(',');
+    QTest::newRow("British")       << "en_GB" << QChar(',');
+    QTest::newRow("C")             << "C"     << QChar(',');
+    // clang-format on
 }
 
 void TestRegisterSession::csvDelimiter()
@@ -296,9 +293,7 @@ void TestRegisterSession::csvDelimiter()
 
 void TestRegisterSession::csvField_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("semicolon");
-    QTest::addColumn<QString>("comma");
+    testdata::columns<QString, QString, QString>("text", "semicolon", "comma");
     // clang-format off
     QTest::newRow("plain")             << "Anna"              << "Anna"                      << "Anna";
     QTest::newRow("empty")             << ""                  << ""                          << "";

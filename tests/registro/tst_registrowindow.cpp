@@ -2,6 +2,7 @@
 // class list, the table and its sorting, the summary per pupil, the filter, the CSV
 // and PDF files, live refresh and names for assistive technology.
 
+#include "DataColumns.h"
 #include "GameLines.h"
 #include "OpenRegister.h"
 #include "registro/ChartView.h"
@@ -181,25 +182,13 @@ void TestRegisterWindow::choosingAClassFillsTheTable()
 
 void TestRegisterWindow::sortingByHeader_data()
 {
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QStringList>("firstClick");
-    QTest::addColumn<QStringList>("secondClick");
+    testdata::columns<int, QStringList, QStringList>("column", "firstClick", "secondClick");
 
-    QTest::newRow("correct: highest first")
-        << 1 << QStringList{"11", "10", "9", "9", "8", "7", "6", "6", "5", "4", "3", "2"}
-        << QStringList{"2", "3", "4", "5", "6", "6", "7", "8", "9", "9", "10", "11"};
-    QTest::newRow("name: alphabetical first")
-        << 0 << QStringList{"Anna", "Anna",  "Anna",  "Anna", "Luca", "Luca",
-                            "Luca", "Piero", "Piero", "Sara", "Sara", "Sara"}
-        << QStringList{"Sara", "Sara", "Sara", "Piero", "Piero", "Luca",
-                       "Luca", "Luca", "Anna", "Anna",  "Anna",  "Anna"};
-    QTest::newRow("date: latest first")
-        << 6 << QStringList{"14/03/2025", "13/03/2025", "12/03/2025", "11/03/2025",
-                            "10/03/2025", "07/03/2025", "06/03/2025", "05/03/2025",
-                            "05/03/2025", "04/03/2025", "03/03/2025", "03/03/2025"}
-        << QStringList{"03/03/2025", "03/03/2025", "04/03/2025", "05/03/2025",
-                       "05/03/2025", "06/03/2025", "07/03/2025", "10/03/2025",
-                       "11/03/2025", "12/03/2025", "13/03/2025", "14/03/2025"};
+    // clang-format off
+    QTest::newRow("correct: highest first")   << 1 << QStringList{"11", "10", "9", "9", "8", "7", "6", "6", "5", "4", "3", "2"} << QStringList{"2", "3", "4", "5", "6", "6", "7", "8", "9", "9", "10", "11"};
+    QTest::newRow("name: alphabetical first") << 0 << QStringList{"Anna", "Anna", "Anna", "Anna", "Luca", "Luca", "Luca", "Piero", "Piero", "Sara", "Sara", "Sara"} << QStringList{"Sara", "Sara", "Sara", "Piero", "Piero", "Luca", "Luca", "Luca", "Anna", "Anna", "Anna", "Anna"};
+    QTest::newRow("date: latest first")       << 6 << QStringList{"14/03/2025", "13/03/2025", "12/03/2025", "11/03/2025", "10/03/2025", "07/03/2025", "06/03/2025", "05/03/2025", "05/03/2025", "04/03/2025", "03/03/2025", "03/03/2025"} << QStringList{"03/03/2025", "03/03/2025", "04/03/2025", "05/03/2025", "05/03/2025", "06/03/2025", "07/03/2025", "10/03/2025", "11/03/2025", "12/03/2025", "13/03/2025", "14/03/2025"};
+    // clang-format on
 }
 
 void TestRegisterWindow::sortingByHeader()
