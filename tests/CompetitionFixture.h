@@ -7,7 +7,7 @@
 
 #include <QTemporaryDir>
 
-#include <memory>
+#include <utility>
 
 class CompetitionFixture : public QObject
 {
