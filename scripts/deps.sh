@@ -35,6 +35,8 @@ TEST=(
   dpkg-dev file gzip lintian
   # `make check-fresh`: a new Debian 12 system in a chroot
   debootstrap
+  # `make check-lab`: the clocks of the simulated PCs set ahead and behind
+  libfaketime
 )
 WINDOWS=(
   # the cross compilers (posix threads, as Qt needs), windres; cmake and ninja; Qt's host tools
