@@ -70,9 +70,10 @@ def match_games(lines, games):
     return found, strangers
 
 
-def check_round_record(folder, finished, round_lines, record_before):
+def check_round_record(folder, finished, round_games, record_before):
     """The record after a round: the highest score of every game stored so far, held by the
-    game that set it; the games that beat it in this round set it with rising scores.
+    game that set it. Taken in the order they stored their results, the round's games that
+    beat the record at their turn, and only those, set it: it never goes down.
     Returns (score, holder, [scores of this round's new records])."""
     score, holder = read_record(folder)
     best = max((g.right for g in finished), default=0)
@@ -82,10 +83,17 @@ def check_round_record(folder, finished, round_lines, record_before):
         check(len(setters) == 1 and setters[0].player == holder,
               f"the record {score} is held by {holder!r}; set by "
               f"{[g.player for g in setters]}")
-    check(score >= record_before, f"the record went down from {record_before} to {score}")
-    beaten = sorted(g.right for g in round_lines if g.new_record)
-    check(len(set(beaten)) == len(beaten) and all(s > record_before for s in beaten),
-          f"new records of the round {beaten} after a record of {record_before}")
+    running = record_before
+    beaten = []
+    for game in sorted(round_games, key=lambda g: g.entered):
+        beats = game.right > running
+        check(game.new_record == beats,
+              f"{game.player} scored {game.right} against a record of {running}: "
+              f"{'no ' if not game.new_record else ''}new record")
+        if beats:
+            running = game.right
+            beaten.append(game.right)
+    check(running == score, f"the games in turn make a record of {running}, the files {score}")
     return score, holder, beaten
 
 

@@ -96,6 +96,7 @@ class Game(LabProgram):
         self.new_record = False
         self.ended = None  # monotonic time the result was stored (record message or exit)
         self.killed = False
+        self.entered = None  # monotonic time it first opened a file of the game after "Sì"
         self.handled = set()  # boxes already answered, by window id
 
     def play(self):

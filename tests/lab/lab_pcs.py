@@ -61,6 +61,12 @@ class PC:
         with open(os.path.join(self.dir, "boot_id"), "w") as f:
             f.write(str(uuid.uuid4()) + "\n")
 
+    def identity(self):
+        """The PC's machine id and boot id as its programs read them."""
+        with open(os.path.join(self.etc, "machine-id")) as m, \
+                open(os.path.join(self.dir, "boot_id")) as b:
+            return m.read().strip(), b.read().strip()
+
     def files(self):
         """Every file of the PC's own folders (HOME, runtime, /etc laid over), by path."""
         found = []

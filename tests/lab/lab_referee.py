@@ -75,13 +75,17 @@ class Referee:
         text = self.read_lock()
         named = text is not None and names(text, game.pc.host)
         self.touches.append((game.pc.host, name, text, named))
+        if game.entered is None:
+            game.entered = time.monotonic()
         if victim and named:
             inode = os.stat(self.lock).st_ino
+            identity = game.pc.identity()
             game.pc.kill()
             killed = time.monotonic()
             game.killed = True
             self.victim = None
-            self.kill = {"time": killed, "opening": name, "lock": text, "taken": None}
+            self.kill = {"time": killed, "opening": name, "lock": text, "taken": None,
+                         "host": game.pc.host, "identity": identity}
             if not wait_gone(game.process.pid, 5):
                 raise RuntimeError(f"{game.pc.host} did not die")
             threading.Thread(target=self._watch_takeover, args=(inode, text), daemon=True).start()

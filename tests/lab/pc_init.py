@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The first process of one simulated PC, run by `unshare` in new UTS, mount and PID
 namespaces: gives the PC its host name, its own /etc (the machine's, with this PC's files laid
-over it) and boot id, then starts the program and ends with it.
+over it: its machine id among them), boot id and D-Bus's copy of the machine id, then starts
+the program and ends with it.
 
 Usage (from lab_pcs.py): pc_init.py HOSTNAME ETC_UPPER ETC_WORK BOOT_ID_FILE -- PROGRAM ARGS...
 The program's environment is this process's, with PC_PRELOAD (if set) as its LD_PRELOAD:
@@ -24,6 +25,10 @@ def main():
     subprocess.run(["mount", "-t", "overlay", "overlay", "-o",
                     f"lowerdir=/etc,upperdir={upper},workdir={work}", "/etc"], check=True)
     subprocess.run(["mount", "--bind", boot_id, "/proc/sys/kernel/random/boot_id"], check=True)
+    # Qt reads D-Bus's copy of the machine id first; a system may keep it as a file of its own.
+    dbus_copy = "/var/lib/dbus/machine-id"
+    if os.path.exists(dbus_copy) and not os.path.islink(dbus_copy):
+        subprocess.run(["mount", "--bind", "/etc/machine-id", dbus_copy], check=True)
     env = dict(os.environ)
     preload = env.pop("PC_PRELOAD", "")
     if preload:

@@ -7,17 +7,22 @@ the shared folder through the machine-wide setting /etc/solfira.conf that its ow
 (the machine's /etc is never written); one PC's clock runs ten minutes ahead and one ten
 minutes behind (libfaketime). In each round every pupil answers (lab_game.py), then all press
 "Sì" within one second, in rising order of score, so that several beat the record in turn.
-In round KILL_ROUND the first PC to press is switched off, its whole namespace killed with
-SIGKILL, at the moment it opens a file of the folder while its lock is there with its host
-name in it: in the middle of storing its game (folder_watch.py holds that opening back until
-the PC is dead). Then:
+The folder is watched at each opening of a file (lab_referee.py, folder_watch.py): in round
+SLOW_ROUND the first PC to press is held SLOW seconds when it first touches the folder, as a
+slow share or PC may hold it; in round KILL_ROUND the first PC to press is switched off, its
+whole namespace killed with SIGKILL, at its first opening of a file other than the lock while
+the lock is there with its host name in it: in the middle of storing its game. Then:
+  - every opening of a file of the game while storing a game was made with the lock naming
+    the PC that made it: two PCs were never inside at once;
   - every stored game's line is in its class log exactly once and whole, and no other line;
-  - the record is the highest score with its holder, never lowered, set in turn by the games
-    that beat it, and in one round at least two games beat it with different scores;
-  - the dead PC's lock was taken over within BOUND seconds;
+  - the record is the highest score with its holder: taken in the order they were stored,
+    the games that beat it at their turn, and only those, set it, so it never went down;
+    in one round at least two games beat it with different scores;
+  - the dead PC's lock (naming its host, machine id and boot id) was taken over within BOUND
+    seconds;
   - no pupil waited more than BOUND seconds from the first "Sì" to the game stored (pressing
     "Exit" and "Sì" again after each "riprova tra poco");
-  - no file of the game was written outside the folder;
+  - no file of the game was written outside the folder, and the machine's /etc not at all;
   - the register ends showing every stored game of every class.
 It prints the figures: PCs, rounds, longest wait, lines lost.
 
@@ -27,6 +32,7 @@ mounts and fanotify need it). Needs what tests/e2e needs, and libfaketime.
 
 import argparse
 import os
+import re
 import sys
 import time
 
@@ -36,9 +42,8 @@ sys.path.insert(0, HERE)
 import game_driver as drive  # noqa: E402
 import lab_checks  # noqa: E402
 import read_register  # noqa: E402
-from desktop import Desktop  # noqa: E402
 from folder_watch import FolderWatch  # noqa: E402
-from game_driver import Failure, check, log, wait_for  # noqa: E402
+from game_driver import check, log, wait_for  # noqa: E402
 from lab_game import Game, LabProgram, press_yes  # noqa: E402
 from lab_pcs import FAKETIME, PC, Windows  # noqa: E402
 from lab_referee import Referee  # noqa: E402
@@ -59,6 +64,15 @@ TIME_LIMIT = 280  # seconds for the whole run, the rounds' waits included
 FOLDER_BY_OPTION = True  # until the game reads /etc/solfira.conf
 
 
+def machine_setting():
+    """The machine's own /etc/solfira.conf (which the lab must leave as it is), or None."""
+    try:
+        with open("/etc/solfira.conf", "rb") as f:
+            return f.read()
+    except FileNotFoundError:
+        return None
+
+
 class Lab:
     def __init__(self, desktop, solfira, registro, pcs):
         self.desktop = desktop
@@ -76,6 +90,7 @@ class Lab:
         self.games = []  # every game started, all rounds
         self.rounds = []  # per round: the figures of lab_checks.check_round_record
         self.referee = Referee(self.folder)
+        self.machine_setting = machine_setting()
 
     # -- the PCs ------------------------------------------------------------------------------
 
@@ -83,14 +98,17 @@ class Lab:
         """Each PC as its programs see it: host name, machine id, boot id, setting, clock."""
         seen = {}
         probe = ("hostname; cat /etc/machine-id /proc/sys/kernel/random/boot_id; "
-                 "cat /etc/solfira.conf | tr '\\n' ' '; echo; date +%s")
+                 "cat /etc/solfira.conf | tr '\\n' ' '; echo; date +%s; "
+                 "cat /var/lib/dbus/machine-id 2>/dev/null || cat /etc/machine-id")
         for pc in self.pcs + [self.teacher]:
             out = os.path.join(pc.dir, "probe")
             with open(out, "w") as f:
                 check(pc.run(["sh", "-c", probe], self.desktop.env, f) == 0,
                       f"{pc.host} could not be switched on")
             lines = open(out).read().split("\n")
-            check(len(lines) >= 5 and lines[0] == pc.host, f"{pc.host} calls itself {lines[:1]}")
+            check(len(lines) >= 6 and lines[0] == pc.host, f"{pc.host} calls itself {lines[:1]}")
+            check(lines[1] == lines[5] == pc.identity()[0],
+                  f"{pc.host}: machine ids {lines[1]!r}, {lines[5]!r}")
             offset = int(lines[4]) - time.time()
             want = {"+10m": 600, "-10m": -600, "": 0}[pc.clock]
             check(abs(offset - want) < 30, f"{pc.host}: clock {offset:+.0f} s, wanted {want:+d}")
@@ -152,8 +170,9 @@ class Lab:
             game.ask_exit()
         log(f"round {number}: {len(games)} games played up to the exit question in "
             f"{time.monotonic() - started:.0f} s; record before {record_before}")
-        self.referee.storing_from_now(games, slow=(games[0], SLOW) if number == SLOW_ROUND else None,
-                                      victim=games[0] if number == KILL_ROUND else None)
+        self.referee.storing_from_now(
+            games, slow=(games[0], SLOW) if number == SLOW_ROUND else None,
+            victim=games[0] if number == KILL_ROUND else None)
         # All press "Sì" within one second, a score 50 ms after the one below.
         groups = []
         for game in games:
@@ -216,6 +235,19 @@ def run(desktop, solfira, registro, args):
     print("\nLAB FIGURES", flush=True)
     for name, value in figures.items():
         print(f"  {name + ':':<44} {value}", flush=True)
+    print_messages(lab.errors)
+
+
+def print_messages(errors):
+    """What the programs (and the PCs' `unshare`) wrote on standard error, each kind once."""
+    errors.seek(0)
+    kinds = {}
+    for line in errors.read().splitlines():
+        if line.strip():
+            kind = re.sub(r"\d+", "N", re.sub(r"'[^']*'|\"[^\"]*\"", "'...'", line.strip()))
+            kinds[kind] = kinds.get(kind, 0) + 1
+    for kind, count in sorted(kinds.items(), key=lambda k: -k[1]):
+        print(f"  message, {count} times: {kind[:150]}", flush=True)
 
 
 def check_all(lab, register, args):
@@ -251,6 +283,10 @@ def check_all(lab, register, args):
         figures["killed PC's lock taken over after"] = f"{taken:.1f} s (bound {BOUND} s)"
         figures["killed while opening"] = kill["opening"]
         victim = next(g for g in lab.games if g.killed)
+        lock_lines = kill["lock"].decode(errors="replace").split("\n")
+        check(all(part in lock_lines for part in (kill["host"], *kill["identity"])),
+              f"the killed PC's lock {lock_lines} does not name its host {kill['host']}, "
+              f"machine id and boot id {kill['identity']}")
         check(not any(victim.player.encode("latin-1") in line
                       for ls in lines.values() for line in ls),
               f"the killed game of {victim.player} left a line")
@@ -264,6 +300,7 @@ def check_all(lab, register, args):
     check(not leftovers, f"the folder holds besides its files: {leftovers}")
     outside = lab_checks.game_files_outside(lab.pcs + [lab.teacher], CLASSES)
     check(not outside, f"game files outside the folder: {outside}")
+    check(machine_setting() == lab.machine_setting, "the machine's /etc/solfira.conf changed")
     figures["files written outside the folder"] = "0"
     shown = check_register(register, lines, finished)
     figures["register rows / games stored"] = f"{shown} / {len(finished)}"
