@@ -120,6 +120,12 @@ class Lab:
         log(f"{len(seen)} PCs, each with its own host name, machine id and boot id; "
             f"clocks {', '.join(f'pc{n:02d} {c}' for n, c in CLOCKS.items())}")
 
+    def close(self):
+        """Switches every PC off, whatever state the run ended in."""
+        for pc in self.pcs + [self.teacher]:
+            pc.stop()
+        self.windows.close()
+
     def argv(self, program):
         return [program, "--data-dir", self.folder] if FOLDER_BY_OPTION else [program]
 
@@ -199,6 +205,7 @@ class Lab:
         log(f"round {number}: presses within {spread:.2f} s; new records {beaten}; record "
             f"{score} held by {holder}; longest wait {max(g.waited() for g in added):.1f} s; "
             f"'riprova tra poco' {sum(g.busy for g in games)} times")
+        return games
 
     def follow(self, games, number):
         """Answers the PCs' boxes until every game is stored (or its PC killed)."""
@@ -219,23 +226,26 @@ class Lab:
 def run(desktop, solfira, registro, args):
     started = time.monotonic()
     lab = Lab(desktop, solfira, registro, args.pcs)
-    lab.check_pcs()
-    register = lab.start(lab.teacher, lab.argv(registro))
-    wait_for("the register's window", lambda: (lambda f: f if f and drive.showing(f) else None)(
-        drive.find(register.app, "frame")))
-    with FolderWatch(lab.folder, lab.referee.on_open) as watch:
-        for number in range(1, args.rounds + 1):
-            for pc in lab.pcs:
-                if pc.unshare is not None and pc.wait(drive.WAIT) != 0:
-                    pc.reboot()  # switched on again after it was switched off
-            lab.play_round(number)
-        check(not watch.failures, f"the folder watch failed: {watch.failures}")
-        figures = check_all(lab, register, args)
-    figures["whole run"] = f"{time.monotonic() - started:.0f} s"
-    print("\nLAB FIGURES", flush=True)
-    for name, value in figures.items():
-        print(f"  {name + ':':<44} {value}", flush=True)
-    print_messages(lab.errors)
+    try:
+        lab.check_pcs()
+        register = lab.start(lab.teacher, lab.argv(registro))
+        wait_for("the register's window", lambda: (
+            lambda f: f if f and drive.showing(f) else None)(drive.find(register.app, "frame")))
+        with FolderWatch(lab.folder, lab.referee.on_open) as watch:
+            for number in range(1, args.rounds + 1):
+                for game in lab.play_round(number):
+                    if game.killed:
+                        game.pc.wait(drive.WAIT)
+                        game.pc.reboot()  # switched on again for the next round
+            check(not watch.failures, f"the folder watch failed: {watch.failures}")
+            figures = check_all(lab, register, args)
+        figures["whole run"] = f"{time.monotonic() - started:.0f} s"
+        print("\nLAB FIGURES", flush=True)
+        for name, value in figures.items():
+            print(f"  {name + ':':<44} {value}", flush=True)
+        print_messages(lab.errors)
+    finally:
+        lab.close()
 
 
 def print_messages(errors):
