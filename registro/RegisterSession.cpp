@@ -21,8 +21,6 @@ RegisterSession::RegisterSession(QObject *parent)
     m_shown->setGameModel(m_games);
     m_pupilsSorted->setSourceModel(m_pupils);
     m_pupilsSorted->setSortRole(PupilSummaryModel::ValueRole);
-    m_pupilsSorted->setSortLocaleAware(true);
-    m_pupilsSorted->setSortCaseSensitivity(Qt::CaseInsensitive);
     m_pupilsSorted->sort(PupilSummaryModel::Name);
     setLocale(QLocale());
 

@@ -290,7 +290,7 @@ void RegisterWindow::clearFilter()
 
 void RegisterWindow::pupilActivated(const QModelIndex &index)
 {
-    const QString key = index.siblingAtColumn(0).data(PupilSummaryModel::KeyRole).toString();
+    const QString key = index.data(PupilSummaryModel::KeyRole).toString();
     const int item = m_form->alunnoGrafico->findData(key);
     if (item >= 0) m_form->alunnoGrafico->setCurrentIndex(item);
 }
