@@ -6,7 +6,7 @@
 #include "RegisterReport.h"
 #include "RegisterSession.h"
 #include "RegisterTexts.h"
-#include "ScoreCharts.h"
+#include "charts/ScoreCharts.h"
 
 #include <QDir>
 #include <QFileInfo>

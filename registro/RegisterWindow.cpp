@@ -1,12 +1,12 @@
 #include "RegisterWindow.h"
 
-#include "ChartView.h"
 #include "GameFilterProxy.h"
 #include "GameTableModel.h"
 #include "RegisterFormat.h"
 #include "RegisterSession.h"
 #include "RegisterTexts.h"
-#include "ScoreCharts.h"
+#include "charts/ChartView.h"
+#include "charts/ScoreCharts.h"
 #include "ui_RegisterForm.h"
 #include "window/FailureText.h"
 

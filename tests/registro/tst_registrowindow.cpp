@@ -5,9 +5,9 @@
 #include "DataColumns.h"
 #include "GameLines.h"
 #include "OpenRegister.h"
-#include "registro/ChartView.h"
 #include "registro/RegisterSession.h"
 #include "registro/RegisterWindow.h"
+#include "registro/charts/ChartView.h"
 
 #include <QAccessible>
 #include <QCheckBox>

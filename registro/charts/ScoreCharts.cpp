@@ -1,8 +1,8 @@
 #include "ScoreCharts.h"
 
 #include "ChartPainter.h"
-#include "RegisterFormat.h"
 #include "platform/Services.h"
+#include "registro/RegisterFormat.h"
 
 #include <QGuiApplication>
 #include <QPainter>
