@@ -71,7 +71,6 @@ public:
         if (!m_rows.isEmpty())
             emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
     }
-    QLocale locale() const { return m_locale; }
 
 protected:
     ColumnTableModel(std::span<const Column> columns, QObject *parent)
