@@ -247,6 +247,13 @@ void TestRegisterModel::summary()
     for (int c = 0; c < PupilSummaryModel::ColumnCount; ++c)
         first << sorted.index(0, c).data().toString();
     QCOMPARE(first, QStringList({"anna ", "2", "12", "75,0%", "10/03/2025"}));
+
+    // Names as a reader expects them, case and accents aside, like the games' table.
+    sorted.sort(PupilSummaryModel::Name, Qt::AscendingOrder);
+    QStringList names;
+    for (int r = 0; r < sorted.rowCount(); ++r)
+        names << sorted.index(r, PupilSummaryModel::Name).data().toString();
+    QCOMPARE(names, QStringList({"(senza nome)", "anna ", "Ánnibale", "giovanna", "Luca", "Zeno"}));
 }
 
 void TestRegisterModel::csvBytes()
