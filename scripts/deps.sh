@@ -32,6 +32,8 @@ TEST=(
   python3-pyatspi desktop-file-utils appstream
   # a real screen reader speaking through speech-dispatcher (audio to a null sink)
   orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng libao4
+  # PCs whose clocks are off the shared folder's, for the turn-taking tests
+  libfaketime
   # benchmarks under bench/: Google Benchmark for the hot paths
   libbenchmark-dev
   # `make check-fresh`: a new Debian 12 system in a chroot
