@@ -2,7 +2,7 @@
 
 // Why a step on the data folder, a class log or an exported file did not go through, as a
 // value: which step, on which file or folder, and what the system said. The words a user
-// reads for it are made in one place, window/FailureText.h.
+// reads for it are made in one place, texts/FailureText.h.
 
 #include "platform/FileError.h"
 

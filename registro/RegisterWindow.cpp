@@ -7,8 +7,8 @@
 #include "RegisterSession.h"
 #include "RegisterTexts.h"
 #include "ScoreCharts.h"
+#include "texts/FailureText.h"
 #include "ui_RegisterForm.h"
-#include "window/FailureText.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -256,7 +256,7 @@ void RegisterWindow::showWarnings()
     m_form->avvisi->clear();
     if (m_session->readFailure())
         m_form->avvisi->addItem(QStringLiteral("Il registro non si può leggere: %1")
-                                    .arg(failureText(*m_session->readFailure())));
+                                    .arg(texts::failureText(*m_session->readFailure())));
     for (const records::ClassLogWarning &w : m_session->warnings())
         m_form->avvisi->addItem(w.text());
     const qint64 hidden = m_session->warningCount() - m_session->warnings().size();
@@ -344,7 +344,7 @@ void RegisterWindow::askAndSave(const SaveTexts &texts, const SaveStep &save)
     const QString path = askSavePath(texts);
     if (path.isEmpty()) return;
     if (const auto failure = save(path))
-        QMessageBox::warning(this, texts.failure, failureText(*failure));
+        QMessageBox::warning(this, texts.failure, texts::failureText(*failure));
     else
         statusBar()->showMessage(texts.done.arg(QDir::toNativeSeparators(path)), 8000);
 }

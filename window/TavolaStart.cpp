@@ -1,12 +1,12 @@
 // Starting a competition and the menu commands.
 #include "Tavola.h"
 
-#include "FailureText.h"
 #include "platform/Conversions.h"
 #include "platform/RuntimeError.h"
 #include "records/DataDirectory.h"
 #include "records/RecordStore.h"
 #include "solfira/Version.h"
+#include "texts/FailureText.h"
 
 #include <QFile>
 
@@ -47,7 +47,7 @@ void Tavola::Form_Load()
     if (record.failure) {
         // A start-up box too: the countdown waits until it is closed.
         Timer1->stop();
-        m_services.messageBox(failureText(*record.failure) +
+        m_services.messageBox(texts::failureText(*record.failure) +
                               QStringLiteral("\n\nLa gara continua senza il record."));
         Timer1->start();
     }

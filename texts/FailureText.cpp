@@ -70,6 +70,8 @@ QString classLogText(const records::Failure &failure)
 
 } // namespace
 
+namespace texts {
+
 QString fileErrorText(FileError error)
 {
     // What stood there instead of a regular file, in the order of FileError::Kind.
@@ -124,3 +126,5 @@ QString failureText(const records::Failure &failure)
     }
     return {};
 }
+
+} // namespace texts

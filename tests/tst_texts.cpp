@@ -2,7 +2,7 @@
 
 #include "DataColumns.h"
 #include "Failures.h"
-#include "window/FailureText.h"
+#include "texts/FailureText.h"
 
 #include <QTest>
 
@@ -53,8 +53,8 @@ void TestFailureText::sentences()
 {
     QFETCH(Failure, failure);
     QFETCH(QString, sentence);
-    QCOMPARE(failureText(failure), sentence);
+    QCOMPARE(texts::failureText(failure), sentence);
 }
 
 QTEST_GUILESS_MAIN(TestFailureText)
-#include "tst_failuretext.moc"
+#include "tst_texts.moc"
