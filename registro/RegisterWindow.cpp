@@ -311,12 +311,12 @@ RegisterExport RegisterWindow::exporter() const
     return out;
 }
 
-std::optional<records::Failure> RegisterWindow::exportCsv(const QString &path)
+std::optional<ExportFailure> RegisterWindow::exportCsv(const QString &path)
 {
     return exporter().exportCsv(path);
 }
 
-std::optional<records::Failure> RegisterWindow::savePdf(const QString &path)
+std::optional<ExportFailure> RegisterWindow::savePdf(const QString &path)
 {
     return exporter().savePdf(path);
 }
@@ -344,7 +344,7 @@ void RegisterWindow::askAndSave(const SaveTexts &texts, const SaveStep &save)
     const QString path = askSavePath(texts);
     if (path.isEmpty()) return;
     if (const auto failure = save(path))
-        QMessageBox::warning(this, texts.failure, texts::failureText(*failure));
+        QMessageBox::warning(this, texts.failure, exportFailureText(*failure));
     else
         statusBar()->showMessage(texts.done.arg(QDir::toNativeSeparators(path)), 8000);
 }

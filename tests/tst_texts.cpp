@@ -43,9 +43,6 @@ void TestFailureText::sentences_data()
     QTest::newRow("class log not opened")        << on(Step::OpenClassLog, "/dati/3A.txt",       {}, "Permission denied") << "impossibile aprire il file: Permission denied";
     QTest::newRow("class log not read on")       << on(Step::SeekClassLog, "/dati/3A.txt",       {}, "Invalid argument")  << "impossibile leggere il file: Invalid argument";
     QTest::newRow("class log read broke off")    << on(Step::ReadClassLog, "/dati/3A.txt",       {}, "Input/output error") << "errore di lettura: Input/output error";
-    QTest::newRow("export into the data folder") << on(Step::RefuseExport, "/dati/3A.csv")                             << "Il registro non scrive nella cartella dei dati del gioco: scegli un'altra cartella.";
-    QTest::newRow("export not written")          << on(Step::WriteExport,  "/casa/3A.csv",       {}, "Permission denied") << "Permission denied";
-    QTest::newRow("report not written")          << on(Step::WritePdf,     "/casa/3A.pdf")                             << "Impossibile scrivere /casa/3A.pdf.";
     // clang-format on
 }
 
