@@ -7,6 +7,7 @@
 #include "RegisterSession.h"
 #include "RegisterTexts.h"
 #include "ScoreCharts.h"
+#include "texts/ClassLogWarningText.h"
 #include "texts/FailureText.h"
 #include "ui_RegisterForm.h"
 
@@ -258,7 +259,7 @@ void RegisterWindow::showWarnings()
         m_form->avvisi->addItem(QStringLiteral("Il registro non si può leggere: %1")
                                     .arg(texts::failureText(*m_session->readFailure())));
     for (const records::ClassLogWarning &w : m_session->warnings())
-        m_form->avvisi->addItem(w.text());
+        m_form->avvisi->addItem(texts::warningText(w));
     const qint64 hidden = m_session->warningCount() - m_session->warnings().size();
     if (hidden > 0)
         m_form->avvisi->addItem(QStringLiteral("… e altri %1 avvisi non mostrati").arg(hidden));

@@ -1,24 +1,30 @@
-// The words a user reads for each failed step, the same in the game and the register.
+// The words a user reads for each failed step, the same in the game and the register, and
+// for each warning the register gives about a class log line.
 
+#include "ClassLogWarnings.h"
 #include "DataColumns.h"
 #include "Failures.h"
+#include "texts/ClassLogWarningText.h"
 #include "texts/FailureText.h"
 
 #include <QTest>
 
 #include <cerrno>
 
+using records::ClassLogWarning;
 using records::Failure;
 
-class TestFailureText : public QObject
+class TestTexts : public QObject
 {
     Q_OBJECT
 private slots:
-    void sentences_data();
-    void sentences();
+    void failures_data();
+    void failures();
+    void warnings_data();
+    void warnings();
 };
 
-void TestFailureText::sentences_data()
+void TestTexts::failures_data()
 {
     testdata::columns<Failure, QString>("failure", "sentence");
     using F = FileError;
@@ -46,12 +52,50 @@ void TestFailureText::sentences_data()
     // clang-format on
 }
 
-void TestFailureText::sentences()
+void TestTexts::failures()
 {
     QFETCH(Failure, failure);
     QFETCH(QString, sentence);
     QCOMPARE(texts::failureText(failure), sentence);
 }
 
-QTEST_GUILESS_MAIN(TestFailureText)
+void TestTexts::warnings_data()
+{
+    testdata::columns<ClassLogWarning, QString>("warning", "sentence");
+    using K = ClassLogWarning::Kind;
+    using F = records::LineField;
+    using O = records::DateOrder;
+    // clang-format off
+    QTest::newRow("blank line")                 << ClassLogWarning{.lineNumber = 1,  .kind = K::EmptyLine}                                              << "Riga 1: riga vuota";
+    QTest::newRow("not a game")                 << ClassLogWarning{.lineNumber = 3,  .kind = K::NotAGame}                                               << "Riga 3: non è la riga di una partita: non comincia con «Nome:»";
+    QTest::newRow("cut before the time")        << ClassLogWarning{.lineNumber = 4,  .kind = K::CutShort, .field = F::TimeTitle}                        << "Riga 4: riga incompleta: si interrompe prima di «Tempo restante»; partita non letta";
+    QTest::newRow("count missing")              << ClassLogWarning{.lineNumber = 10, .kind = K::Unrecognised, .field = F::WrongCount, .piece = "poste errate"}   << "Riga 10: riga non riconosciuta: al posto di «il numero di risposte errate» c'è «poste errate…»; partita non letta";
+    QTest::newRow("title changed")              << ClassLogWarning{.lineNumber = 13, .kind = K::Unrecognised, .field = F::CorrectTitle, .piece = "poste giuste"} << "Riga 13: riga non riconosciuta: al posto di «Risposte esatte» c'è «poste giuste…»; partita non letta";
+    QTest::newRow("percent signs quoted as is") << ClassLogWarning{.lineNumber = 5,  .kind = K::Unrecognised, .field = F::TimeTitle, .piece = "100% %1 %2"}      << "Riga 5: riga non riconosciuta: al posto di «Tempo restante» c'è «100% %1 %2…»; partita non letta";
+    QTest::newRow("two games on a line")        << ClassLogWarning{.lineNumber = 27, .kind = K::TwoGames}                                               << "Riga 27: sembrano due partite sulla stessa riga (manca un a capo); riga non letta";
+    QTest::newRow("line too long")              << ClassLogWarning{.lineNumber = 40, .kind = K::TooLong}                                                << "Riga 40: riga troppo lunga (oltre 4096 caratteri); riga non letta";
+    QTest::newRow("no time left")               << ClassLogWarning{.lineNumber = 24, .kind = K::NoTimeLeft}                                             << "Riga 24: manca il tempo restante";
+    QTest::newRow("time unreadable")            << ClassLogWarning{.lineNumber = 21, .kind = K::TimeUnreadable, .piece = "00:61:00"}                    << "Riga 21: tempo restante non leggibile: «00:61:00»";
+    QTest::newRow("time beyond a game")         << ClassLogWarning{.lineNumber = 22, .kind = K::TimeBeyondGame, .piece = "00:20:00"}                    << "Riga 22: tempo restante «00:20:00» oltre i 15 minuti di una partita; tempo impiegato non calcolato";
+    QTest::newRow("no date")                    << ClassLogWarning{.lineNumber = 9,  .kind = K::NoDate}                                                 << "Riga 9: manca la data";
+    QTest::newRow("date unknown")               << ClassLogWarning{.lineNumber = 25, .kind = K::DateUnknown, .piece = "ieri"}                           << "Riga 25: data non riconosciuta: «ieri»";
+    QTest::newRow("date read month first")      << ClassLogWarning{.lineNumber = 37, .kind = K::DateInOtherOrder, .order = O::MonthDayYear, .piece = "4/15/07"}    << "Riga 37: data «4/15/07» letta come mese/giorno/anno";
+    QTest::newRow("date read day first")        << ClassLogWarning{.lineNumber = 17, .kind = K::DateInOtherOrder, .order = O::DayMonthYear, .piece = "15/04/2007"} << "Riga 17: data «15/04/2007» letta come giorno/mese/anno";
+    QTest::newRow("line in UTF-8")              << ClassLogWarning{.lineNumber = 33, .kind = K::Utf8Line}                                               << "Riga 33: la riga è scritta in UTF-8 e non nella codifica dei registri: letta come UTF-8";
+    QTest::newRow("one control character")      << ClassLogWarning{.lineNumber = 34, .kind = K::ControlCharacters, .count = 1}                          << "Riga 34: 1 carattere di controllo mostrato come \uFFFD";
+    QTest::newRow("three control characters")   << ClassLogWarning{.lineNumber = 35, .kind = K::ControlCharacters, .count = 3}                          << "Riga 35: 3 caratteri di controllo mostrati come \uFFFD";
+    QTest::newRow("one invalid byte")           << ClassLogWarning{.lineNumber = 28, .kind = K::InvalidBytes, .byte = 0x01, .count = 1, .column = 10}   << "Riga 28: byte non valido 0x01 alla colonna 10, mostrato come \uFFFD";
+    QTest::newRow("two invalid bytes")          << ClassLogWarning{.lineNumber = 31, .kind = K::InvalidBytes, .byte = 0x81, .count = 2, .column = 8}    << "Riga 31: 2 byte non validi (il primo, 0x81, alla colonna 8), mostrati come \uFFFD";
+    QTest::newRow("a line read on its own")     << ClassLogWarning{.kind = K::NoDate}                                                                   << "manca la data";
+    // clang-format on
+}
+
+void TestTexts::warnings()
+{
+    QFETCH(ClassLogWarning, warning);
+    QFETCH(QString, sentence);
+    QCOMPARE(texts::warningText(warning), sentence);
+}
+
+QTEST_GUILESS_MAIN(TestTexts)
 #include "tst_texts.moc"
