@@ -9,6 +9,7 @@
 #include "ScoreCharts.h"
 #include "texts/ClassLogWarningText.h"
 #include "texts/FailureText.h"
+#include "texts/FolderProblemText.h"
 #include "ui_RegisterForm.h"
 
 #include <QAction>
@@ -172,9 +173,10 @@ void RegisterWindow::rebuildClassList()
     m_rebuilding = false;
 
     const QString dir = QDir::toNativeSeparators(m_session->dataDirectory());
-    m_form->cartella->setText(m_session->directoryProblem().isEmpty()
-                                  ? QStringLiteral("Cartella dei dati: %1").arg(dir)
-                                  : m_session->directoryProblem());
+    const QString problem =
+        texts::folderProblemText(m_session->directoryProblem(), m_session->dataDirectory());
+    m_form->cartella->setText(problem.isEmpty() ? QStringLiteral("Cartella dei dati: %1").arg(dir)
+                                                : problem);
     m_form->cartella->setToolTip(dir);
 }
 
@@ -203,7 +205,8 @@ void RegisterWindow::showGames()
 {
     const int shown = m_session->shownGames()->rowCount();
     StatusFacts facts;
-    facts.directoryProblem = m_session->directoryProblem();
+    facts.directoryProblem =
+        texts::folderProblemText(m_session->directoryProblem(), m_session->dataDirectory());
     facts.noClasses = m_session->classes().isEmpty();
     facts.shown = shown;
     facts.all = m_session->games()->rowCount();

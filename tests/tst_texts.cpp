@@ -6,6 +6,7 @@
 #include "Failures.h"
 #include "texts/ClassLogWarningText.h"
 #include "texts/FailureText.h"
+#include "texts/FolderProblemText.h"
 
 #include <QTest>
 
@@ -22,6 +23,8 @@ private slots:
     void failures();
     void warnings_data();
     void warnings();
+    void folderProblems_data();
+    void folderProblems();
 };
 
 void TestTexts::failures_data()
@@ -95,6 +98,28 @@ void TestTexts::warnings()
     QFETCH(ClassLogWarning, warning);
     QFETCH(QString, sentence);
     QCOMPARE(texts::warningText(warning), sentence);
+}
+
+void TestTexts::folderProblems_data()
+{
+    testdata::columns<texts::FolderProblem, QString, QString>("problem", "folder", "sentence");
+    using P = texts::FolderProblem;
+    // clang-format off
+    QTest::newRow("folder fine")        << P::None        << "/srv/solfira" << "";
+    QTest::newRow("no folder given")    << P::Missing     << ""             << "La cartella  non esiste.";
+    QTest::newRow("folder missing")     << P::Missing     << "/srv/solfira" << "La cartella /srv/solfira non esiste.";
+    QTest::newRow("a file, no folder")  << P::NotAFolder  << "/srv/solfira" << "/srv/solfira non è una cartella.";
+    QTest::newRow("folder not listed")  << P::Unreadable  << "/srv/solfira" << "La cartella /srv/solfira non si può leggere.";
+    QTest::newRow("shared folder gone") << P::Unreachable << "/srv/solfira" << "La cartella /srv/solfira non è più raggiungibile.";
+    // clang-format on
+}
+
+void TestTexts::folderProblems()
+{
+    QFETCH(texts::FolderProblem, problem);
+    QFETCH(QString, folder);
+    QFETCH(QString, sentence);
+    QCOMPARE(texts::folderProblemText(problem, folder), sentence);
 }
 
 QTEST_GUILESS_MAIN(TestTexts)
