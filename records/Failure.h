@@ -19,6 +19,7 @@ struct Failure {
         LockFolder,   // no lock file could be made in the data folder
         FolderBusy,   // another copy of the game holds the data folder's lock
         CreateFolder, // the data folder could not be made
+        ReachFolder,  // the data folder the school's setting names is not there
         OpenClassLog, // a class log could not be opened for reading
         SeekClassLog, // a class log could not be read from where the last read stopped
         ReadClassLog, // reading a class log failed on the way

@@ -47,6 +47,7 @@ void TestTexts::failures_data()
     QTest::newRow("no lock file allowed")        << on(Step::LockFolder,   "/dati/",             F::system(EACCES))    << "Impossibile bloccare la cartella dei dati /dati/ per registrare la partita: non vi si può creare il file .solfira.lock:\npermesso negato.";
     QTest::newRow("no lock file, no reason")     << on(Step::LockFolder,   "/dati/")                                   << "Impossibile bloccare la cartella dei dati /dati/ per registrare la partita: non vi si può creare il file .solfira.lock:\nmotivo sconosciuto.";
     QTest::newRow("data folder not made")        << on(Step::CreateFolder, "/dati/")                                   << "Impossibile creare la cartella dei dati /dati/";
+    QTest::newRow("school's folder not there")   << on(Step::ReachFolder,  "/srv/scuola/")                             << "La cartella dei dati /srv/scuola/ non è raggiungibile.";
     QTest::newRow("class log gone")              << on(Step::OpenClassLog, "/dati/3A.txt",       F::system(ENOENT))    << "il file non esiste più";
     QTest::newRow("class log is a pipe")         << on(Step::OpenClassLog, "/dati/3A.txt",       {F::Special})         << "non è un file di testo";
     QTest::newRow("class log not opened")        << on(Step::OpenClassLog, "/dati/3A.txt",       {}, "Permission denied") << "impossibile aprire il file: Permission denied";

@@ -110,6 +110,8 @@ QString failureText(const records::Failure &failure)
             .arg(path);
     case Step::CreateFolder:
         return QStringLiteral("Impossibile creare la cartella dei dati %1").arg(path);
+    case Step::ReachFolder:
+        return QStringLiteral("La cartella dei dati %1 non è raggiungibile.").arg(path);
     case Step::OpenClassLog:
         return classLogText(failure);
     case Step::SeekClassLog:

@@ -29,7 +29,8 @@ void Tavola::cmdExit_Click()
 
     // The record files are compared and written under a lock, against the record as the
     // file holds it now (another copy of the game may share the folder).
-    const records::FinishOutcome outcome = records::RecordStore(cartella).finishGame(game);
+    const records::FinishOutcome outcome =
+        records::RecordStore(cartella).finishGame(game, m_lockWatch);
     riga = outcome.line;
     if (outcome.failure) {
         // Nothing is lost: the score stays on screen and Exit can be tried again.
