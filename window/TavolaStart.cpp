@@ -1,12 +1,12 @@
 // Starting a competition and the menu commands.
 #include "Tavola.h"
 
-#include "FailureText.h"
 #include "platform/Conversions.h"
 #include "platform/RuntimeError.h"
 #include "records/DataDirectory.h"
 #include "records/RecordStore.h"
 #include "solfira/Version.h"
+#include "texts/FailureText.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,7 +54,7 @@ void Tavola::Form_Load()
     lblpunti->setCaption(record.score);
     lblnome->setCaption(record.holder);
     if (record.failure) {
-        QString text = failureText(*record.failure);
+        QString text = texts::failureText(*record.failure);
         if (folder.school)
             text += QStringLiteral(" È la cartella indicata dalle impostazioni della scuola (%1).")
                         .arg(QDir::toNativeSeparators(folder.school->source));
