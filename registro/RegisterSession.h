@@ -4,6 +4,7 @@
 #include "ClassLogSource.h"
 #include "PupilSummaryModel.h"
 #include "records/ClassLogStreamParser.h"
+#include "texts/FolderProblemText.h"
 
 #include <QDateTime>
 #include <QFileSystemWatcher>
@@ -37,8 +38,8 @@ public:
     // Lists the class logs of `directory` and opens the most recently played one.
     void setDataDirectory(const QString &directory);
     QString dataDirectory() const { return m_directory; }
-    // Empty, or why the directory cannot be used.
-    QString directoryProblem() const { return m_directoryProblem; }
+    // Why the directory cannot be used, if it cannot.
+    texts::FolderProblem directoryProblem() const { return m_directoryProblem; }
 
     const QList<ClassLogFile> &classes() const { return m_classes; }
     int currentIndex() const { return m_current; }
@@ -87,7 +88,7 @@ private:
 
     QLocale m_locale;
     QString m_directory;
-    QString m_directoryProblem;
+    texts::FolderProblem m_directoryProblem = texts::FolderProblem::None;
     QList<ClassLogFile> m_classes;
     int m_current = -1;
     ClassLogSource m_source;

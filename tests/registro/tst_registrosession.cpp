@@ -266,7 +266,7 @@ void TestRegisterSession::sessionNeverWrites()
     // A missing directory is reported, not created.
     RegisterSession session;
     session.setDataDirectory(dir.filePath("non-ancora"));
-    QVERIFY(!session.directoryProblem().isEmpty());
+    QCOMPARE(session.directoryProblem(), texts::FolderProblem::Missing);
     QVERIFY(!QFileInfo::exists(dir.filePath("non-ancora")));
     QCOMPARE(session.classes().size(), 0);
     QVERIFY(!session.currentClass());
