@@ -15,12 +15,13 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 import game_driver as drive  # noqa: E402
 import play_solfira as pupil  # noqa: E402
-from game_driver import Failure, check, find, wait_for  # noqa: E402
+from game_driver import Failure, check, find, log, wait_for  # noqa: E402
 
 RECORD_TEXT = 'Ok ho registrato il tuo record, C A M P I O N E"'
 BUSY_WORDS = "riprova tra poco"
 EXIT_TITLE = "Uscire dal programma"
 BOX_TITLE = "Solfira"
+AGAIN = 5  # seconds after which a key that did nothing is pressed again
 
 
 def press_yes(groups, pause=0.05):
@@ -80,6 +81,66 @@ class LabProgram(drive.Program):
             return str(ids[-1]) if ids else None
         return wait_for(f"{what} of {self.pc.host}", probe)
 
+    def point_at(self, title, widget):
+        """Gives `widget`, in this PC's top-level window titled `title`, the focus within its
+        window, and returns the window's id for keys sent to it. Another PC's box that opens
+        takes the X server's one keyboard focus for itself (there is no window manager to
+        refuse it), so the focus is asked again until it holds; what happens to the X focus
+        afterwards no longer matters to keys sent to the window."""
+        xid = self.xid(title)
+        deadline = time.monotonic() + drive.WAIT
+        while True:
+            self.xdotool("windowfocus", "--sync", xid)
+            widget.grab_focus()
+            try:
+                wait_for(f"the focus on {widget.get_name()!r}",
+                         lambda: drive.has_state(widget, drive.Atspi.StateType.FOCUSED), 2)
+                return xid
+            except Failure:
+                if time.monotonic() > deadline:
+                    raise
+
+    def press_until(self, title, widget, key, what, done):
+        """Presses `key` (through the X server, as a keyboard does) on `widget`, focused in
+        this PC's window titled `title`, until `done()`. On this X server with a dozen
+        programs on the accessibility bus a key press now and then never reaches the program
+        (its release does): when nothing has happened after a while and the widget is still
+        there, the key is pressed again, as a pupil would, and counted."""
+        deadline = time.monotonic() + drive.WAIT
+        while True:
+            self.point_at(title, widget)
+            self.key(key)
+            try:
+                return wait_for(what, done, AGAIN)
+            except Failure:
+                check(time.monotonic() < deadline, f"{self.pc.host}: timed out waiting for {what}")
+            # The press may have been slow, not lost: look once more before pressing again.
+            drive.pump()
+            value = done()
+            if value:
+                return value
+            self.pressed_again += 1
+            log(f"{self.pc.host}: {key} on {widget.get_name()!r} did nothing; pressing again")
+
+    def fill_prompt(self, what, field_name, text):
+        """Types `text` into the box named `field_name` of the prompt `what`, then Enter."""
+        prompt = self.wait_box("dialog", what)
+        field = find(prompt, "text", name=field_name)
+        check(field is not None, f"{what} has no box named {field_name!r}")
+        self.point_at(prompt.get_name(), field)
+        self.type_into(field, text)
+        self.press_until(prompt.get_name(), field, "Return", f"{what} to close",
+                         lambda: prompt not in self.open_boxes())
+
+    def close_message(self, what, expected):
+        """Checks that the message box `what` says `expected`, then presses its OK."""
+        box = self.wait_box("alert", what)
+        text = find(box, "label")
+        check(text is not None and text.get_name() == expected,
+              f"{what} reads {text.get_name() if text else None!r}")
+        self.press_until(box.get_name(), find(box, "push button", name="OK"), "Return",
+                         f"{what} to close", lambda: box not in self.open_boxes())
+
 
 class Game(LabProgram):
     """A pupil's game: `right` and `wrong` answers, then the class, then "Exit"."""
@@ -98,36 +159,63 @@ class Game(LabProgram):
         self.killed = False
         self.entered = None  # monotonic time it first opened a file of the game after "Sì"
         self.handled = set()  # boxes already answered, by window id
+        self.pressed_again = 0  # keys pressed again after they did nothing
 
     def play(self):
-        pupil.name_player(self, self.player)
-        window = self.main_window()
+        """The pupil's name, the answers, the class: play_solfira.py's steps."""
+        self.fill_prompt("the name prompt", "Come ti chiami?", self.player)
+        self.close_message("the greeting", f" {self.player} vediamo se sei un vero campione  ")
+        window = wait_for("the game window on screen", lambda: (
+            lambda f: f if f and drive.showing(f) else None)(find(self.app, "frame")))
+        title = window.get_name()
         verdict = pupil.label(window, "Esito della risposta")
+        upper = find(window, "text", name="Numeratore")
+        lower = find(window, "text", name="Denominatore")
+        next_button = find(window, "push button", name="Nuovo calcolo")
+        focused = drive.Atspi.StateType.FOCUSED
         for i in range(self.right + self.wrong):
             if i:
-                self.key("Return")  # on "Nuovo calcolo"
-                wait_for("a new question",
-                         lambda: verdict.get_name() == "" and pupil.read_question(self))
+                self.press_until(title, next_button, "Return", "a new question",
+                                 lambda: verdict.get_name() == "" and pupil.read_question(self))
             numerator, denominator = pupil.expected_fraction(pupil.read_question(self))
             if i >= self.right:
                 numerator += 1  # a wrong value
-            pupil.answer(self, numerator, denominator)
+            # Enter in the numerator moves on to the denominator, as the game does.
+            self.point_at(title, upper)
+            self.type_into(upper, str(numerator))
+            self.press_until(title, upper, "Return", "the focus in the denominator box",
+                             lambda: drive.has_state(lower, focused))
+            self.type_into(lower, str(denominator))
+            self.press_until(title, lower, "Return", "the verdict", lambda: verdict.get_name())
         counts = (str(self.right), str(self.wrong), str(self.right + self.wrong))
         check(pupil.counters(window) == counts,
               f"{self.pc.host}: counters {pupil.counters(window)}, expected {counts}")
-        pupil.give_class(self, self.class_name)
+        self.give_class(window)
+
+    def give_class(self, window):
+        """The class from the menu "Solfira" > "Classe", with the keyboard: Alt+S, C."""
+        self.press_until(window.get_name(), find(window, "push button", name="Nuovo calcolo"),
+                         "alt+s", "the menu 'Solfira' open",
+                         lambda: find(self.app, "menu item", name="Classe"))
+        self.key("c")
+        self.fill_prompt("the class prompt", "Classe?", self.class_name)
+        self.close_message("the class message", f" Classe  {self.class_name}")
 
     def ask_exit(self):
-        """Presses "Exit" with the keyboard and moves the focus to the "Sì" of the question
-        that opens; the question's window, for the key that answers it."""
+        """Presses "Exit" until its question is open (a second Enter that arrives late
+        answers the question "No": then "Exit" is pressed again), moves the focus to its
+        "Sì" and keeps the question's window for the key that answers it; returns "Sì"."""
         window = self.main_window()
-        self.focus(window, find(window, "push button", name="Exit"))
-        self.key("Return")
+        exit_button = find(window, "push button", name="Exit")
+        while not self.open_boxes():
+            self.press_until(window.get_name(), exit_button, "Return", "the exit question",
+                             lambda: self.open_boxes())
+            time.sleep(0.3)
         box = self.wait_box("alert", "the exit question")
         yes = find(box, "push button", name="Sì")
         check(yes is not None, f"{self.pc.host}: the exit question has no 'Sì'")
-        self.focus(box, yes)
-        self.yes = self.xid(EXIT_TITLE)
+        self.yes = self.point_at(EXIT_TITLE, yes)
+        return yes
 
     def press_yes(self):
         press_yes([[self]])
@@ -164,8 +252,12 @@ class Game(LabProgram):
             self.busy += 1
             ok.do_action(0)
             self.wait_no_box("the message to close")
-            self.ask_exit()
-            self.press_yes()
+            # "Sì" pressed as a screen reader presses it: while the other PCs' messages
+            # come and go, no key is sure to reach a box that is not in front.
+            yes = self.ask_exit()
+            self.presses.append(time.monotonic())
+            yes.do_action(0)
+            self.yes = None
         else:
             raise Failure(f"{self.pc.host} says {text!r}")
         return True

@@ -144,12 +144,19 @@ class Lab:
         victim one of them), one equals it, the others score less."""
         count = len(self.pcs)
         beating = 3 if number == KILL_ROUND else 2
-        beaters = {(number * 5 + k * 3) % count: record + 1 + k for k in range(beating)}
+        # Other PCs each round: the beaters, then the one that equals the record.
+        chosen = []
+        for k in range(beating + 1):
+            i = (number * 5 + k * 3) % count
+            while i in chosen:
+                i = (i + 1) % count
+            chosen.append(i)
+        beaters = {i: record + 1 + k for k, i in enumerate(chosen[:beating])}
         games = []
         for i, pc in enumerate(self.pcs):
             if i in beaters:
                 right = beaters[i]
-            elif i == (number * 5 + 1) % count and record:
+            elif i == chosen[beating] and record:
                 right = record  # equals the record: does not beat it
             else:
                 right = min(record, i % 3)
@@ -171,6 +178,12 @@ class Lab:
         games = [self.start(pc, self.argv(self.solfira), Game, player, class_name, right, wrong)
                  for pc, player, class_name, right, wrong in plan]
         self.games += games
+        # Every PC's name prompt is up before any pupil types: a window that opens takes the
+        # keyboard focus (there is no window manager to refuse it), and a program takes it a
+        # moment after the X server shows its window.
+        for game in games:
+            game.window_id(r"^Solfira$", "the name prompt")
+        time.sleep(1)
         for game in games:
             game.play()
             game.ask_exit()
@@ -215,7 +228,8 @@ class Lab:
             now = time.monotonic()
             shown = self.windows.on_screen()
             check(now < deadline, f"round {number}: still going after {BOUND + 30} s: " + "; ".join(
-                f"{g.pc.host} shows {[t for _, h, t in shown if h == g.pc.host]}" for g in going))
+                f"{g.pc.host} shows {[t for _, h, t in shown if h == g.pc.host]} after "
+                f"{len(g.presses)} presses and {g.busy} 'riprova'" for g in going))
             going = [g for g in going if g.follow(shown, now)]
             time.sleep(0.02)
         for game in games:
@@ -243,8 +257,8 @@ def run(desktop, solfira, registro, args):
         print("\nLAB FIGURES", flush=True)
         for name, value in figures.items():
             print(f"  {name + ':':<44} {value}", flush=True)
-        print_messages(lab.errors)
     finally:
+        print_messages(lab.errors)
         lab.close()
 
 
@@ -280,6 +294,7 @@ def check_all(lab, register, args):
         "presses of 'Sì' within (longest round)": f"{max(r['spread'] for r in lab.rounds):.2f} s",
         "new records per round (scores)": " ".join(str(b) for b in beats),
         "'riprova tra poco' shown": str(sum(g.busy for g in lab.games)),
+        "keys pressed again (lost on the way)": str(sum(g.pressed_again for g in lab.games)),
         "longest wait": f"{max(waits):.1f} s (bound {BOUND} s)",
         "lines lost": str(len(lost)),
     }
