@@ -32,14 +32,12 @@ TEST=(
   python3-pyatspi desktop-file-utils appstream
   # a real screen reader speaking through speech-dispatcher (audio to a null sink)
   orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng libao4
-  # PCs whose clocks are off the shared folder's, for the turn-taking tests
+  # PCs whose clocks are off the shared folder's, for the turn-taking tests and `make check-lab`
   libfaketime
   # benchmarks under bench/: Google Benchmark for the hot paths
   libbenchmark-dev
   # `make check-fresh`: a new Debian 12 system in a chroot
   debootstrap
-  # `make check-lab`: the clocks of the simulated PCs set ahead and behind
-  libfaketime
 )
 WINDOWS=(
   # the cross compilers (posix threads, as Qt needs), windres; cmake and ninja; Qt's host tools
