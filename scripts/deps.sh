@@ -3,7 +3,7 @@
 # chosen groups that are missing. The Makefile, CI, `make check-fresh` and the tests all read it.
 #   run      build and start the game and the register             (make run)
 #   test     run, plus what the tests, benchmarks and packaging use (make test; the default)
-#   windows  the Windows cross-build, its installer and its check under Wine (make windows)
+#   windows  the Windows cross-build, its installers and their check under Wine (make windows)
 # A machine that has them all is left alone: no network, no root, nothing printed.
 # Usage: scripts/deps.sh [GROUP...] [--list]   (--list prints the groups' package names)
 set -euo pipefail
@@ -43,8 +43,9 @@ WINDOWS=(
   cmake ninja-build make qt6-base-dev-tools dpkg-dev patch perl python3
   # Qt's Italian translations, built into the programs
   qt6-translations-l10n
-  # the installer
-  nsis
+  # the installers: the setup program (NSIS) and the MSI (wixl; msitools' msibuild mends the
+  # database after it, msiinfo reads its tables back in the check)
+  nsis wixl msitools
   # the check: Wine with the fonts a real Windows has, an X server, keys, screenshots read
   wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick tesseract-ocr tesseract-ocr-eng tesseract-ocr-ita
 )
