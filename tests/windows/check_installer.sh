@@ -131,6 +131,8 @@ for exe in solfira.exe solfira-registro.exe uninstall.exe; do
   check "C:\\Program Files\\Solfira\\$exe installed" test -s "$PROGRAM_DIR/$exe"
 done
 check "the licence text installed" grep -q "GNU GENERAL PUBLIC LICENSE" "$PROGRAM_DIR/Solfira-licenza.txt"
+check "the policy templates installed in policy\\, byte for byte" \
+  diff -r -q "$TREE/assets/windows/policy" "$PROGRAM_DIR/policy"
 check "shortcut Solfira -> solfira.exe" \
   shortcut_to "$MENU_DIR/Solfira.lnk" 'C:\Program Files\Solfira\solfira.exe'
 check "shortcut Registro di Solfira -> solfira-registro.exe" \
@@ -209,7 +211,7 @@ status=$?
 settle
 echo "# uninstall: $(seconds "$start" "$(now)") s (with Wine's wait for its processes)"
 check "silent uninstall exits 0 (got $status)" test "$status" -eq 0
-for exe in solfira.exe solfira-registro.exe uninstall.exe Solfira-licenza.txt; do
+for exe in solfira.exe solfira-registro.exe uninstall.exe Solfira-licenza.txt policy; do
   check "$exe removed" test ! -e "$PROGRAM_DIR/$exe"
 done
 check "the Start-menu folder removed" test ! -e "$MENU_DIR"
