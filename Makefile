@@ -6,8 +6,9 @@ GENERATOR ?= Ninja
 ARGS ?=
 CMAKE_ARGS ?=
 
-# What building and running need (scripts/deps.sh run) is installed for `make run`; what the
-# tests need besides (scripts/deps.sh test) only for `make test`.
+# Each target installs the groups of scripts/deps.sh it uses: building and running (run) for
+# `make run`, the formatter for `make format`, the packaging tools for `make package`, and
+# everything the tests need for `make test`.
 DEPS ?= run
 
 .PHONY: run test deps configure build
@@ -22,12 +23,13 @@ test: build
 deps:
 	bash scripts/deps.sh $(DEPS)
 
-# Configured again whenever the options given differ from those of the last configure step
-# (kept in $(BUILD)/make-cmake-args), so `make test CMAKE_ARGS=...` always takes effect.
+# Configured afresh whenever the options given differ from those of the last configure step
+# (kept in $(BUILD)/make-cmake-args), so `make test CMAKE_ARGS=...` always takes effect and an
+# option left out of CMAKE_ARGS does not linger in the cache.
 configure: deps
 	@if [ ! -f $(BUILD)/build.ninja ] && [ ! -f $(BUILD)/Makefile ] || \
 	    [ "$$(cat $(BUILD)/make-cmake-args 2>/dev/null)" != "$(CMAKE_ARGS)" ]; then \
-	  cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS) && \
+	  cmake --fresh -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS) && \
 	  echo "$(CMAKE_ARGS)" > $(BUILD)/make-cmake-args; fi
 
 build: configure
@@ -38,6 +40,7 @@ build: configure
 .PHONY: format format-check
 FORMATTED = git ls-files '*.cpp' '*.h'
 
+format format-check: DEPS = format
 format: deps
 	$(FORMATTED) | xargs clang-format -i
 
@@ -50,14 +53,16 @@ format-check: deps
 #                        built by CPack and checked with lintian (an error or a warning fails);
 #                        install with: sudo apt install ./$(BUILD)/solfira_*.deb
 #   make check-fresh     the two commands above on a new minbase Debian 12 system (debootstrap,
-#                        chroot; as root, needs the network): make test, make package, a second
-#                        make test that installs nothing, then the packages installed in a second
+#                        chroot; as root, needs the network): make format-check, make run
+#                        ARGS=--version, make package, make test, a second make test that
+#                        installs nothing, then the packages installed in a second
 #                        new system and the programs started there (scripts/check-fresh.sh)
 #   make windows         the Windows programs and installer in build-windows/, cross-built with
 #                        mingw-w64 against a static Qt built once into a cache (~15 minutes)
 #   make check-windows   make windows, then the programs played and checked under Wine
 .PHONY: package check-fresh windows check-windows
 
+package: DEPS = run package
 package: build
 	cd $(BUILD) && rm -f solfira_*.deb solfira-registro_*.deb && cpack -G DEB
 	lintian --fail-on error,warning $(BUILD)/solfira_*.deb $(BUILD)/solfira-registro_*.deb

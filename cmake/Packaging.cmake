@@ -17,6 +17,9 @@ if(UNIX AND NOT APPLE)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/assets/icons/hicolor
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons COMPONENT game
           FILES_MATCHING PATTERN "${SOLFIRA_APP_ID}.*")
+  # The school's setting for every user of the PC (a Debian conffile: a school's edits survive
+  # upgrades). The programs read it at /etc whatever the install prefix.
+  install(FILES ${PROJECT_SOURCE_DIR}/assets/etc/solfira.conf DESTINATION /etc COMPONENT game)
   # The register is installed without the game on a teacher's PC: it carries the same
   # pictures under its own name (registro/CMakeLists.txt).
 
@@ -72,7 +75,7 @@ set(CPACK_COMPONENTS_ALL game registro)
 if(UNIX AND NOT APPLE)
   set(CPACK_GENERATOR "DEB")
   set(CPACK_DEB_COMPONENT_INSTALL ON)
-  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # solfira_1.00.0006_amd64.deb, solfira-registro_...
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # solfira_<version>_amd64.deb, solfira-registro_...
   set(CPACK_DEBIAN_PACKAGE_SECTION "education")
   set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
   # The Qt and C++ libraries are found from what each program links (dpkg-shlibdeps); what a
@@ -88,6 +91,9 @@ if(UNIX AND NOT APPLE)
   set(CPACK_DEBIAN_GAME_PACKAGE_DEPENDS "${_solfira_run_depends}")
   set(CPACK_DEBIAN_GAME_PACKAGE_RECOMMENDS "at-spi2-core")
   set(CPACK_DEBIAN_GAME_PACKAGE_SUGGESTS "orca, solfira-registro")
+  file(WRITE ${PROJECT_BINARY_DIR}/packaging/game/conffiles "/etc/solfira.conf\n")
+  set(CPACK_DEBIAN_GAME_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/packaging/game/conffiles)
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
   set(CPACK_DEBIAN_GAME_DESCRIPTION
       "${PROJECT_DESCRIPTION}\n\
 Solfira mostra un numero decimale (3,25) e l'alunno scrive la frazione\n\

@@ -57,6 +57,29 @@ private:
     bool m_readable = false; // the last byte can be read back
 };
 
+// What tells one file under a name from another put there later: the file system's own
+// number for it, its size, the time the folder's clock gave its last change, and its first
+// bytes. Two stamps of the same unchanged file are equal.
+struct FileStamp {
+    unsigned long long volume = 0; // the device (POSIX) or volume serial number (Windows)
+    unsigned long long index = 0;  // the inode (POSIX) or file index (Windows)
+    long long size = 0;
+    long long modified = 0; // in the file system's own unit, never compared with a clock
+    std::string head;       // up to 512 bytes
+
+    friend bool operator==(const FileStamp &, const FileStamp &) = default;
+};
+
+// The stamp of the regular file `path`; ENOENT when there is none.
+FileError stampOf(const std::string &path, FileStamp &out);
+
+// Renames `from` to `to` when nothing stands at `to`; never replaces a file there. On Windows
+// a file another program holds open without sharing its deletion is not moved (EBUSY).
+FileError renameNoReplace(const std::string &from, const std::string &to);
+
+// Removes the file `path` (a link itself, never its target).
+FileError removeFile(const std::string &path);
+
 // Why no lock file can be made in the directory `directory` (ending in a separator): tries
 // to create, write and remove a small file there named `probeName`. No error when it all
 // works.

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+#include <cstdio>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -204,6 +206,49 @@ FileError AppendFile::append(std::string_view bytes)
         static_cast<void>(syncFile(m_fd));
     }
     return error;
+}
+
+FileError stampOf(const std::string &path, FileStamp &out)
+{
+    out = FileStamp();
+    Fd fd;
+    if (const FileError error = openRegular(path, O_RDONLY, fd)) return error;
+    struct stat st;
+    if (::fstat(fd.get(), &st) != 0) return lastError();
+    out.volume = st.st_dev;
+    out.index = st.st_ino;
+    out.size = st.st_size;
+    out.modified = (long long)st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
+    char head[512];
+    ssize_t n;
+    do
+        n = ::pread(fd.get(), head, sizeof head, 0);
+    while (n < 0 && errno == EINTR);
+    if (n < 0) return lastError();
+    out.head.assign(head, size_t(n));
+    return {};
+}
+
+FileError renameNoReplace(const std::string &from, const std::string &to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return {};
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return lastError();
+    // A file system without that rename: a second name made only where none stands, then the
+    // first removed.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str());
+        return {};
+    }
+    if (errno == EEXIST || errno == ENOENT) return lastError();
+    // Nor links (a share without Unix extensions): the name `to` is our own unique one.
+    struct stat st;
+    if (::lstat(to.c_str(), &st) == 0) return FileError::system(EEXIST);
+    return ::rename(from.c_str(), to.c_str()) == 0 ? FileError() : lastError();
+}
+
+FileError removeFile(const std::string &path)
+{
+    return ::unlink(path.c_str()) == 0 ? FileError() : lastError();
 }
 
 FileError probeDirectory(const std::string &directory, const std::string &probeName)

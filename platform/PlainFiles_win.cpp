@@ -240,6 +240,35 @@ FileError AppendFile::append(std::string_view bytes)
     return error;
 }
 
+FileError stampOf(const std::string &path, FileStamp &out)
+{
+    out = FileStamp();
+    Handle h;
+    if (const FileError error = openRegular(path, GENERIC_READ, OPEN_EXISTING, h)) return error;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(h.get(), &info)) return lastError();
+    out.volume = info.dwVolumeSerialNumber;
+    out.index = (unsigned long long)info.nFileIndexHigh << 32 | info.nFileIndexLow;
+    out.size = (long long)info.nFileSizeHigh << 32 | info.nFileSizeLow;
+    out.modified =
+        (long long)info.ftLastWriteTime.dwHighDateTime << 32 | info.ftLastWriteTime.dwLowDateTime;
+    char head[512];
+    DWORD got = 0;
+    if (!ReadFile(h.get(), head, sizeof head, &got, nullptr)) return lastError();
+    out.head.assign(head, got);
+    return {};
+}
+
+FileError renameNoReplace(const std::string &from, const std::string &to)
+{
+    return MoveFileExW(wide(from).c_str(), wide(to).c_str(), 0) ? FileError() : lastError();
+}
+
+FileError removeFile(const std::string &path)
+{
+    return DeleteFileW(wide(path).c_str()) ? FileError() : lastError();
+}
+
 FileError probeDirectory(const std::string &directory, const std::string &probeName)
 {
     const DWORD attributes = GetFileAttributesW(wide(directory).c_str());

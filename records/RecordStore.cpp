@@ -3,9 +3,7 @@
 #include "SingleByteText.h"
 #include "platform/PlainFiles.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QLockFile>
 
 #include <cerrno>
 
@@ -84,30 +82,12 @@ std::optional<Failure> RecordStore::appendLine(const QString &path, const QStrin
     return std::nullopt;
 }
 
-FinishOutcome RecordStore::finishGame(const FinishedGame &game) const
+FinishOutcome RecordStore::finishGame(const FinishedGame &game, LockWatch &watch) const
 {
     FinishOutcome outcome;
-    const QString lockPath = m_directory + QLatin1String(LockFileName);
-    // Something other than a lock file under its name would never go away by itself.
-    if (const files::FileError kind = files::kindOf(nativeFilePath(lockPath)); kind.notRegular()) {
-        outcome.failure = fileFailure(Step::LockFolder, m_directory, kind);
-        return outcome;
-    }
-    QLockFile lock(lockPath);
-    lock.setStaleLockTime(30000);
-    if (!lock.tryLock(15000)) {
-        if (lock.error() == QLockFile::LockFailedError) {
-            outcome.failure = fileFailure(Step::FolderBusy, m_directory, {});
-        } else {
-            // No lock file can be made there at all: find out why, with a file of our own.
-            const std::string probe = std::string(LockFileName) + "." +
-                                      std::to_string(QCoreApplication::applicationPid()) + ".prova";
-            outcome.failure =
-                fileFailure(Step::LockFolder, m_directory,
-                            files::probeDirectory(nativeFilePath(m_directory), probe));
-        }
-        return outcome;
-    }
+    FolderLock lock(m_directory, watch);
+    outcome.failure = lock.lock();
+    if (outcome.failure) return outcome;
 
     outcome.line = classLogLine(game.summary, LogForm::RecordStands);
     const QString logPath = classLogPath(game.className);

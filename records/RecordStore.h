@@ -3,6 +3,7 @@
 // Storing the end of a game: the record files and the class logs of one data directory.
 #include "ClassLogWriter.h"
 #include "DataFileNames.h"
+#include "FolderLock.h"
 #include "TextFiles.h"
 
 #include <QString>
@@ -10,9 +11,6 @@
 #include <optional>
 
 namespace records {
-
-// The lock that copies of the program sharing a data directory take turns on.
-inline constexpr char LockFileName[] = ".solfira.lock";
 
 // What the window shows of the standing record.
 struct StandingRecord {
@@ -61,8 +59,14 @@ public:
     // cannot be opened stops the game's end before anything is written. A failing step stops
     // the sequence: what earlier steps wrote stays, and a failed append leaves no part of
     // its line. A retry of a game with `recordStored` writes form 2 (and both record files
-    // again while the score file still holds its score).
-    FinishOutcome finishGame(const FinishedGame &game) const;
+    // again while the score file still holds its score). `watch` is what the earlier tries
+    // of this game saw of a lock they could not take.
+    FinishOutcome finishGame(const FinishedGame &game, LockWatch &watch) const;
+    FinishOutcome finishGame(const FinishedGame &game) const
+    {
+        LockWatch watch;
+        return finishGame(game, watch);
+    }
 
     // The longest start of `className` whose class log fits in this directory on every
     // common file system (on Windows, within the path limit as well).

@@ -2,10 +2,9 @@
 # make check-fresh: the README's commands on a new Debian 12 machine, for real.
 #   1. a minbase Debian 12 system (debootstrap, from the mirror apt is set up with here)
 #      holding only git and make; the current commit cloned into it;
-#   2. there, as a new user would: what `make run` installs and builds, then `make test`,
-#      `make package`, then `make test` again, which
-#      must install nothing (and scripts/deps.sh, run without root and without network, must
-#      have nothing to do);
+#   2. there, as a new user would: `make format-check`, `make run ARGS=--version`,
+#      `make package`, `make test`, then `make test` again, which must install nothing (and
+#      scripts/deps.sh, run without root and without network, must have nothing to do);
 #   3. a second clean minbase system: the packages installed with --no-install-recommends,
 #      one after the other (neither may bring Qt Charts or Qt's OpenGL modules); both answer
 #      --version; the game and the register open their windows on an Xvfb in that system.
@@ -141,23 +140,30 @@ in_system "$DEV" "cd /root && git clone -q solfira.bundle solfira && cd solfira 
   > "$LOGS/dev-clone.log" 2>&1 || fail "git clone (see $LOGS/dev-clone.log)"
 
 # ---- 2. the README's commands ---------------------------------------------------------------
-# First what `make run` installs and builds (all of it but starting the game, which needs a
-# display): only what building and running need.
+# In the order a newcomer meets them: a contributor's first `make format-check` (CI's first
+# line), then `make run` (the game answers --version, as there is no display here), then the
+# school's `make package`, then `make test`. Each must install what it uses itself.
 t=$(date +%s)
-in_system "$DEV" "cd /root/solfira && make build" > "$LOGS/dev-make-build.log" 2>&1 ||
-  fail "make build, as make run does it (see $LOGS/dev-make-build.log)"
+in_system "$DEV" "cd /root/solfira && make format-check" > "$LOGS/dev-format-check.log" 2>&1 ||
+  fail "make format-check (see $LOGS/dev-format-check.log)"
+say "make format-check: $(elapsed "$t"), $(package_count "$DEV") packages installed"
+t=$(date +%s)
+in_system "$DEV" "cd /root/solfira && make run ARGS=--version" > "$LOGS/dev-make-run.log" 2>&1 ||
+  fail "make run ARGS=--version (see $LOGS/dev-make-run.log)"
+grep -qx 'Solfira [0-9.]*' "$LOGS/dev-make-run.log" ||
+  fail "make run ARGS=--version did not print the version (see $LOGS/dev-make-run.log)"
 run_count=$(package_count "$DEV")
-say "make run (without starting the game): $(elapsed "$t"), $run_count packages installed"
+say "make run ARGS=--version: $(elapsed "$t"), $run_count packages installed"
+t=$(date +%s)
+in_system "$DEV" "cd /root/solfira && make package" > "$LOGS/dev-make-package.log" 2>&1 ||
+  fail "make package (see $LOGS/dev-make-package.log)"
+debs=$(cd "$DEV/root/solfira/build" && ls solfira_*.deb solfira-registro_*.deb)
+say "make package: $(elapsed "$t"), lintian clean: $(echo $debs); $(package_count "$DEV") packages installed"
 t=$(date +%s)
 in_system "$DEV" "cd /root/solfira && make test" > "$LOGS/dev-make-test.log" 2>&1 ||
   fail "make test (see $LOGS/dev-make-test.log)"
 say "make test: $(elapsed "$t"), $(grep -E 'tests passed' "$LOGS/dev-make-test.log" | tail -n 1);" \
     "$(package_count "$DEV") packages installed"
-t=$(date +%s)
-in_system "$DEV" "cd /root/solfira && make package" > "$LOGS/dev-make-package.log" 2>&1 ||
-  fail "make package (see $LOGS/dev-make-package.log)"
-debs=$(cd "$DEV/root/solfira/build" && ls solfira_*.deb solfira-registro_*.deb)
-say "make package: $(elapsed "$t"), lintian clean: $(echo $debs)"
 
 before=$(in_system "$DEV" "dpkg-query -W -f='\${Package} \${Version} \${Status}\n'")
 in_system "$DEV" "cd /root/solfira && unshare -n setpriv --reuid=65534 --regid=65534 --clear-groups \

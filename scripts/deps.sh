@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The one list of the Debian packages Solfira needs, in three groups; installs only those of the
+# The one list of the Debian packages Solfira needs, in groups; installs only those of the
 # chosen groups that are missing. The Makefile, CI, `make check-fresh` and the tests all read it.
 #   run      build and start the game and the register             (make run)
-#   test     run, plus what the tests, benchmarks and packaging use (make test; the default)
+#   format   the code's format                                     (make format, format-check)
+#   package  the Debian packages, checked                           (make package, with run)
+#   test     run, format, package, plus what the tests and benchmarks use (make test; the default)
 #   windows  the Windows cross-build, its installers and their check under Wine (make windows)
 # A machine that has them all is left alone: no network, no root, nothing printed.
 # Usage: scripts/deps.sh [GROUP...] [--list]   (--list prints the groups' package names)
@@ -17,9 +19,10 @@ RUN=(
   # fonts metric-compatible with Arial and Times New Roman, Qt's Italian dialog buttons
   fonts-liberation2 fonts-dejavu-core qt6-translations-l10n qt6-qpa-plugins qt6-image-formats-plugins
 )
+FORMAT=(clang-format)
+# dpkg-shlibdeps, CPack's `file`, gzip -9n, lintian on the result
+PACKAGE=(dpkg-dev file gzip lintian)
 TEST=(
-  # the code's format: make format, make format-check
-  clang-format
   # the register's scalable icon, looked at by the desktop-integration tests
   qt6-svg-dev
   # real C library locale data (it_IT, de_DE, en_US), compiled by scripts/locales.sh
@@ -29,10 +32,10 @@ TEST=(
   python3-pyatspi desktop-file-utils appstream
   # a real screen reader speaking through speech-dispatcher (audio to a null sink)
   orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng libao4
+  # PCs whose clocks are off the shared folder's, for the turn-taking tests
+  libfaketime
   # benchmarks under bench/: Google Benchmark for the hot paths
   libbenchmark-dev
-  # `make package`: dpkg-shlibdeps, CPack's `file`, gzip -9n, lintian on the result
-  dpkg-dev file gzip lintian
   # `make check-fresh`: a new Debian 12 system in a chroot
   debootstrap
 )
@@ -55,8 +58,8 @@ list=0
 for arg in "$@"; do
   case "$arg" in
     --list) list=1 ;;
-    run | test | windows) groups+=("$arg") ;;
-    *) echo "usage: scripts/deps.sh [run|test|windows]... [--list]" >&2; exit 2 ;;
+    run | format | package | test | windows) groups+=("$arg") ;;
+    *) echo "usage: scripts/deps.sh [run|format|package|test|windows]... [--list]" >&2; exit 2 ;;
   esac
 done
 [ ${#groups[@]} -eq 0 ] && groups=(test)
@@ -64,7 +67,9 @@ PACKAGES=()
 for group in "${groups[@]}"; do
   case "$group" in
     run) PACKAGES+=("${RUN[@]}") ;;
-    test) PACKAGES+=("${RUN[@]}" "${TEST[@]}") ;;
+    format) PACKAGES+=("${FORMAT[@]}") ;;
+    package) PACKAGES+=("${PACKAGE[@]}") ;;
+    test) PACKAGES+=("${RUN[@]}" "${FORMAT[@]}" "${PACKAGE[@]}" "${TEST[@]}") ;;
     windows) PACKAGES+=("${WINDOWS[@]}") ;;
   esac
 done

@@ -32,6 +32,8 @@ private slots:
     void rewriteKilledMidwayLeavesAWholeRecord();
     void unusableDirectoryIsReported();
     void dataDirectoryOverride();
+    void schoolSettingFile_data();
+    void schoolSettingFile();
 };
 
 void TestRecordStore::firstLoadCreatesEmptyFiles()
@@ -247,6 +249,33 @@ void TestRecordStore::dataDirectoryOverride()
     QCOMPARE(resolved.path, QDir(wanted).absolutePath() + "/");
     QVERIFY(QFileInfo(wanted).isDir());
     QVERIFY(defaultDataDirectory().endsWith("/"));
+}
+
+// What a school's IT writes in /etc/solfira.conf, by hand or by a deployment tool.
+void TestRecordStore::schoolSettingFile_data()
+{
+    testdata::columns<QByteArray, QString>("file", "directory");
+    // clang-format off
+    QTest::newRow("as shipped: commented out")     << QByteArray("# La cartella\n#DataDir=/srv/scuola/solfira\n")   << "";
+    QTest::newRow("set")                           << QByteArray("# La cartella\nDataDir=/srv/scuola/solfira\n")    << "/srv/scuola/solfira";
+    QTest::newRow("spaces, quotes, no line end")   << QByteArray("  DataDir = \"/mnt/aula 3/dati, 2026\"  ")       << "/mnt/aula 3/dati, 2026";
+    QTest::newRow("spaces in the path, no quotes") << QByteArray("DataDir=/mnt/aula 3/dati\r\n")                 << "/mnt/aula 3/dati";
+    QTest::newRow("in a section, after others")    << QByteArray("[Solfira]\nAltro=1\n; nota\nDataDir=/dati\n")  << "/dati";
+    QTest::newRow("empty value sets nothing")      << QByteArray("DataDir=\n")                                    << "";
+    QTest::newRow("another name only")             << QByteArray("DataDirectory=/dati\n")                         << "";
+    QTest::newRow("accented folder name (UTF-8)")  << QByteArray("DataDir=/srv/scuola/attività\n")               << "/srv/scuola/attività";
+    // clang-format on
+}
+
+void TestRecordStore::schoolSettingFile()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, directory);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("solfira.conf");
+    QVERIFY(writeBytes(path, file));
+    QCOMPARE(readSettingsFileDataDir(path).value_or(QString()), directory);
+    QCOMPARE(readSettingsFileDataDir(dir.filePath("mancante.conf")), std::nullopt);
 }
 
 int main(int argc, char *argv[])

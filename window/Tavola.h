@@ -9,6 +9,8 @@
 #include "Surface.h"
 #include "engine/Engine.h"
 #include "platform/Services.h"
+#include "records/DataDirectory.h"
+#include "records/FolderLock.h"
 
 #include <QMainWindow>
 #include <QPushButton>
@@ -125,7 +127,7 @@ public:
     void TempoNelTitolo();
     // End of game
     void cmdExit_Click();
-    QString GetSystemDir();
+    records::DataDirectory GetSystemDir(); // the data directory of this run, and how it was found
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -162,6 +164,7 @@ private:
     bool m_exitQuestionOpen = false;  // the exit question (till its end) or time-over box is open
     bool m_resultStored = false;      // the game's line is in its class log: nothing more to ask
     bool m_recordStored = false;      // a failed end of this game had already stored its record
+    records::LockWatch m_lockWatch;   // what the Exit tries saw of another copy's lock
     bool m_solutionCurrent = false;   // the solution was computed for the question on screen
     bool m_firstQuestionTold = false; // the challenger and the record told with a question
     bool m_questionJudged = false;    // the question on screen has been judged

@@ -1,13 +1,15 @@
 // Starting a competition and the menu commands.
 #include "Tavola.h"
 
-#include "FailureText.h"
 #include "platform/Conversions.h"
 #include "platform/RuntimeError.h"
 #include "records/DataDirectory.h"
 #include "records/RecordStore.h"
 #include "solfira/Version.h"
+#include "texts/FailureText.h"
+#include "texts/FolderProblemText.h"
 
+#include <QDir>
 #include <QFile>
 
 using platform::Buttons;
@@ -38,17 +40,26 @@ void Tavola::Form_Load()
     esatte = 0;
     errate = 0;
 
-    // The standing record. A file that cannot be created or read is reported; the game
-    // goes on with empty record labels.
-    cartella = GetSystemDir();
-    const records::StandingRecord record = records::RecordStore(cartella).prepare();
+    // The standing record. A folder or file that cannot be reached, created or read is
+    // reported; the game goes on with empty record labels.
+    const records::DataDirectory folder = GetSystemDir();
+    cartella = folder.path;
+    records::StandingRecord record;
+    if (folder.origin == records::DataDirectoryOrigin::School && folder.failure) {
+        // The school's share is not there (not mounted, no network): said once, with where the
+        // folder comes from, so that whoever reads it knows what to look at.
+        record.failure = folder.failure;
+    } else {
+        record = records::RecordStore(cartella).prepare();
+    }
     lblpunti->setCaption(record.score);
     lblnome->setCaption(record.holder);
     if (record.failure) {
+        QString text = texts::failureText(*record.failure);
+        if (folder.school) text += texts::schoolSettingNote(folder.school->source);
         // A start-up box too: the countdown waits until it is closed.
         Timer1->stop();
-        m_services.messageBox(failureText(*record.failure) +
-                              QStringLiteral("\n\nLa gara continua senza il record."));
+        m_services.messageBox(text + QStringLiteral("\n\nLa gara continua senza il record."));
         Timer1->start();
     }
 
@@ -57,9 +68,9 @@ void Tavola::Form_Load()
     Lbltime->setCaption(m_services.todayShortDate());
 }
 
-QString Tavola::GetSystemDir()
+records::DataDirectory Tavola::GetSystemDir()
 {
-    return records::resolveDataDirectory(m_dataDirectoryOverride).path;
+    return records::resolveDataDirectory(m_dataDirectoryOverride);
 }
 
 void Tavola::clas_Click(qint16 Index)

@@ -15,8 +15,10 @@ set -uo pipefail
 SETUP="$(realpath "$1")"
 TREE="$(cd "$(dirname "$0")/../.." && pwd)"
 VERSION=$(sed -n 's/^set(SOLFIRA_VERSION_TEXT "\(.*\)")$/\1/p' "$TREE/CMakeLists.txt")
-VI_VERSION=$(sed -n 's/^project(Solfira VERSION \([0-9.]*\) .*/\1/p' "$TREE/CMakeLists.txt")
-[ -n "$VERSION" ] && [ -n "$VI_VERSION" ] || { echo "version not found in CMakeLists.txt" >&2; exit 2; }
+[[ "$VERSION" =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || { echo "version not found in CMakeLists.txt" >&2; exit 2; }
+# The four numbers of the version resource, as CMakeLists.txt makes them (major.minor.0.revision).
+IFS=. read -r major minor revision <<<"$VERSION"
+VI_VERSION="$((10#$major)).$((10#$minor)).0.$((10#$revision))"
 
 # ---- The hook: runs once the first install (shared folder C:\scuola\dati) is checked.
 # Exported for it: WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES; PROGRAM_DIR and SHARED_DIR (the
@@ -91,7 +93,7 @@ shortcut_to() { # LNK WINDOWS_TARGET: the .lnk names its target
 }
 
 # The setup's version resource: four numbers and an Italian string table.
-version_resource() { # EXE: prints "1.0.0.6 041004e4 1.00.0006"
+version_resource() { # EXE: prints "VI_VERSION 041004e4 VERSION"
   python3 - "$1" <<'PY'
 import struct, sys
 data = open(sys.argv[1], "rb").read()
