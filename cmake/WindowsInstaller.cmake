@@ -43,20 +43,13 @@ foreach(_file IN LISTS _solfira_policy_files)
   list(APPEND _solfira_policy "${SOLFIRA_POLICY_DIR}/${_file}")
 endforeach()
 
-# The MSI's ProductVersion: the shown version's three numbers, 1.00.0006 -> 1.0.6 (Windows
-# Installer compares only these three, at most 255.255.65535).
-string(REPLACE "." ";" _solfira_parts "${SOLFIRA_VERSION_TEXT}")
-list(TRANSFORM _solfira_parts REPLACE "^0+([0-9])" "\\1")
-string(JOIN "." SOLFIRA_MSI_VERSION ${_solfira_parts})
-list(GET _solfira_parts 0 _major)
-list(GET _solfira_parts 1 _minor)
-list(GET _solfira_parts -1 _build)
-if(NOT SOLFIRA_MSI_VERSION MATCHES "^[0-9]+\\.[0-9]+\\.[0-9]+$" OR _major GREATER 255
-   OR _minor GREATER 255 OR _build GREATER 65535
-   OR NOT "${_major}.${_minor}.0.${_build}" VERSION_EQUAL PROJECT_VERSION)
-  message(FATAL_ERROR "SOLFIRA_VERSION_TEXT (${SOLFIRA_VERSION_TEXT}) is not PROJECT_VERSION "
-          "(${PROJECT_VERSION}) written as M.mm.bbbb with M and mm at most 255; its MSI "
-          "version would be ${SOLFIRA_MSI_VERSION}")
+# The MSI's ProductVersion: major.minor.revision without leading zeros (1.02.0003 -> 1.2.3), the
+# three numbers Windows Installer compares, at most 255.255.65535.
+set(SOLFIRA_MSI_VERSION
+    "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_TWEAK}")
+if(PROJECT_VERSION_MAJOR GREATER 255 OR PROJECT_VERSION_MINOR GREATER 255
+   OR PROJECT_VERSION_TWEAK GREATER 65535)
+  message(FATAL_ERROR "The version ${SOLFIRA_VERSION_TEXT} is beyond an MSI's 255.255.65535")
 endif()
 
 # A target that cannot be built still exists, and says why.

@@ -4,7 +4,7 @@ the faults wixl lets through silently and that only show on a school's machines 
 dropped by a managed install, an old version left beside the new one, registry values under
 WOW6432Node, advertised shortcuts, an icon that doubles the package).
 
-Usage: lint_msi.py MSI VERSION      (VERSION: the ProductVersion it must have, 1.0.6)
+Usage: lint_msi.py MSI VERSION      (VERSION: the ProductVersion it must have, like 1.2.3)
 Prints one `ok ...` or `FAIL ...` line a check; exits 1 when any check failed.
 """
 
