@@ -51,6 +51,8 @@ WINDOWS=(
   nsis wixl msitools
   # the check: Wine with the fonts a real Windows has, an X server, keys, screenshots read
   wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick tesseract-ocr tesseract-ocr-eng tesseract-ocr-ita
+  # the Italian and English locales the check runs under, compiled by scripts/locales.sh
+  locales
 )
 
 groups=()

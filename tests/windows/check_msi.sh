@@ -78,6 +78,7 @@ later() { # N: the package of the version N builds later
 }
 start=$(now)
 NEXT=$(later 1) && AFTER=$(later 2) || { fail "later versions built"; exit 1; }
+label() { basename "$1" .msi | sed 's/^solfira-//'; }
 echo "# wixl and msibuild, two packages: $(seconds "$start" "$(now)") s"
 product_code() {
   msiinfo export "$1" Property | tr -d '\r' | awk -F '\t' '$1 == "ProductCode" { print $2 }'
@@ -190,7 +191,7 @@ data_kept() {
 
 # ---- 2. Upgrades: the folder kept when none is given, the one given taken.
 run_msiexec "upgrade" /i "$(winepath -w "$NEXT")" /qn
-check "upgrade to $VERSION_TEXT + 1 exits 0 (got $status)" test "$status" -eq 0
+check "upgrade to $(label "$NEXT") exits 0 (got $status)" test "$status" -eq 0
 check "one uninstall entry, the new version" one_entry "${VERSION%.*}.$((build + 1))"
 check "the old version's entry removed" absent key_exists "$UNINSTALL\\$code"
 check "the upgrade keeps DataDir" value_is "$SETTINGS" DataDir 'C:\Dati della scuola\Solfira'
@@ -198,7 +199,8 @@ check "the programs still installed" installed
 check "shortcut still there" shortcut_to Solfira.lnk 'C:\Program Files\Solfira\solfira.exe'
 check "the upgrade leaves the data as it was" data_kept
 run_msiexec "upgrade with DATADIR" /i "$(winepath -w "$AFTER")" /qn 'DATADIR=\\server\scuola\dati solfira'
-check "upgrade with another DATADIR exits 0 (got $status)" test "$status" -eq 0
+check "upgrade to $(label "$AFTER") with another DATADIR exits 0 (got $status)" \
+  test "$status" -eq 0
 check "the DATADIR given wins over the one kept" \
   value_is "$SETTINGS" DataDir '\\server\scuola\dati solfira'
 
