@@ -52,8 +52,17 @@ void RegisterSession::setPollInterval(int milliseconds)
         m_poll.stop();
 }
 
-void RegisterSession::setDataDirectory(const QString &directory)
+QString RegisterSession::directoryProblemText() const
 {
+    QString text = texts::folderProblemText(m_directoryProblem, m_directory);
+    if (!text.isEmpty() && !m_schoolSetting.isEmpty())
+        text += texts::schoolSettingNote(m_schoolSetting);
+    return text;
+}
+
+void RegisterSession::setDataDirectory(const QString &directory, const QString &schoolSetting)
+{
+    m_schoolSetting = schoolSetting;
     if (!m_watcher.directories().isEmpty()) m_watcher.removePaths(m_watcher.directories());
     if (!m_watcher.files().isEmpty()) m_watcher.removePaths(m_watcher.files());
     m_directory = directory;

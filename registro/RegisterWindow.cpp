@@ -9,7 +9,6 @@
 #include "charts/ScoreCharts.h"
 #include "texts/ClassLogWarningText.h"
 #include "texts/FailureText.h"
-#include "texts/FolderProblemText.h"
 #include "ui_RegisterForm.h"
 
 #include <QAction>
@@ -173,8 +172,7 @@ void RegisterWindow::rebuildClassList()
     m_rebuilding = false;
 
     const QString dir = QDir::toNativeSeparators(m_session->dataDirectory());
-    const QString problem =
-        texts::folderProblemText(m_session->directoryProblem(), m_session->dataDirectory());
+    const QString problem = m_session->directoryProblemText();
     m_form->cartella->setText(problem.isEmpty() ? QStringLiteral("Cartella dei dati: %1").arg(dir)
                                                 : problem);
     m_form->cartella->setToolTip(dir);
@@ -205,8 +203,7 @@ void RegisterWindow::showGames()
 {
     const int shown = m_session->shownGames()->rowCount();
     StatusFacts facts;
-    facts.directoryProblem =
-        texts::folderProblemText(m_session->directoryProblem(), m_session->dataDirectory());
+    facts.directoryProblem = m_session->directoryProblemText();
     facts.noClasses = m_session->classes().isEmpty();
     facts.shown = shown;
     facts.all = m_session->games()->rowCount();

@@ -22,4 +22,10 @@ QString folderProblemText(FolderProblem problem, const QString &folder)
     return {};
 }
 
+QString schoolSettingNote(const QString &source)
+{
+    return QStringLiteral(" È la cartella indicata dalle impostazioni della scuola (%1).")
+        .arg(QDir::toNativeSeparators(source));
+}
+
 } // namespace texts

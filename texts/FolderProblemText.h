@@ -18,4 +18,9 @@ enum class FolderProblem {
 // "La cartella /srv/solfira non esiste.", the path as the system writes it; empty for None.
 QString folderProblemText(FolderProblem problem, const QString &folder);
 
+// Said after a problem with a data folder that the school's setting names, `source` being where
+// that setting is kept: " È la cartella indicata dalle impostazioni della scuola
+// (/etc/solfira.conf)."
+QString schoolSettingNote(const QString &source);
+
 } // namespace texts

@@ -7,6 +7,7 @@
 #include "records/RecordStore.h"
 #include "solfira/Version.h"
 #include "texts/FailureText.h"
+#include "texts/FolderProblemText.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,9 +56,7 @@ void Tavola::Form_Load()
     lblnome->setCaption(record.holder);
     if (record.failure) {
         QString text = texts::failureText(*record.failure);
-        if (folder.school)
-            text += QStringLiteral(" È la cartella indicata dalle impostazioni della scuola (%1).")
-                        .arg(QDir::toNativeSeparators(folder.school->source));
+        if (folder.school) text += texts::schoolSettingNote(folder.school->source);
         // A start-up box too: the countdown waits until it is closed.
         Timer1->stop();
         m_services.messageBox(text + QStringLiteral("\n\nLa gara continua senza il record."));

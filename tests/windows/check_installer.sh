@@ -133,6 +133,8 @@ for exe in solfira.exe solfira-registro.exe uninstall.exe; do
   check "C:\\Program Files\\Solfira\\$exe installed" test -s "$PROGRAM_DIR/$exe"
 done
 check "the licence text installed" grep -q "GNU GENERAL PUBLIC LICENSE" "$PROGRAM_DIR/Solfira-licenza.txt"
+check "the policy templates installed in policy\\, byte for byte" \
+  diff -r -q "$TREE/assets/windows/policy" "$PROGRAM_DIR/policy"
 check "shortcut Solfira -> solfira.exe" \
   shortcut_to "$MENU_DIR/Solfira.lnk" 'C:\Program Files\Solfira\solfira.exe'
 check "shortcut Registro di Solfira -> solfira-registro.exe" \
@@ -150,7 +152,8 @@ check "uninstall QuietUninstallString" \
 check "uninstall NoModify" value_is "$UNINSTALL" NoModify 0x1
 check "uninstall NoRepair" value_is "$UNINSTALL" NoRepair 0x1
 estimated=$(( $(reg_value "$UNINSTALL" EstimatedSize || echo 0) ))
-actual=$(du -k --apparent-size -s "$PROGRAM_DIR" | cut -f1)
+# The files' sizes only: what a folder itself takes is the file system's, not Windows'.
+actual=$(find "$PROGRAM_DIR" -type f -printf '%s\n' | awk '{ s += $1 } END { print int((s + 1023) / 1024) }')
 check "uninstall EstimatedSize ${estimated} KB is the folder's ${actual} KB" \
   test $((estimated - actual)) -ge -8 -a $((estimated - actual)) -le 8
 
@@ -211,7 +214,7 @@ status=$?
 settle
 echo "# uninstall: $(seconds "$start" "$(now)") s (with Wine's wait for its processes)"
 check "silent uninstall exits 0 (got $status)" test "$status" -eq 0
-for exe in solfira.exe solfira-registro.exe uninstall.exe Solfira-licenza.txt; do
+for exe in solfira.exe solfira-registro.exe uninstall.exe Solfira-licenza.txt policy; do
   check "$exe removed" test ! -e "$PROGRAM_DIR/$exe"
 done
 check "the Start-menu folder removed" test ! -e "$MENU_DIR"
