@@ -61,7 +61,6 @@ CLASSES = ("3A", "3B")
 NAMES = ["Ada", "Bruno", "Carla", "Dario", "Elena", "Fabio", "Giulia", "Ivo", "Lucia", "Marco",
          "Niccolò", "Olga", "Pietro", "Rita", "Sara", "Tullio"]
 TIME_LIMIT = 280  # seconds for the whole run, the rounds' waits included
-FOLDER_BY_OPTION = True  # until the game reads /etc/solfira.conf
 
 
 def machine_setting():
@@ -126,9 +125,6 @@ class Lab:
             pc.stop()
         self.windows.close()
 
-    def argv(self, program):
-        return [program, "--data-dir", self.folder] if FOLDER_BY_OPTION else [program]
-
     def start(self, pc, argv, kind=LabProgram, *args):
         pid = pc.start(argv, self.desktop.env, drive.GAME_ENV, self.errors)
         program = kind(self.desktop, pc, pid, self.windows, *args)
@@ -175,7 +171,7 @@ class Lab:
         before = lab_checks.log_lines(self.folder, CLASSES)
         plan = self.plan(number, record_before)
         started = time.monotonic()
-        games = [self.start(pc, self.argv(self.solfira), Game, player, class_name, right, wrong)
+        games = [self.start(pc, [self.solfira], Game, player, class_name, right, wrong)
                  for pc, player, class_name, right, wrong in plan]
         self.games += games
         # Every PC's name prompt is up before any pupil types: a window that opens takes the
@@ -242,7 +238,7 @@ def run(desktop, solfira, registro, args):
     lab = Lab(desktop, solfira, registro, args.pcs)
     try:
         lab.check_pcs()
-        register = lab.start(lab.teacher, lab.argv(registro))
+        register = lab.start(lab.teacher, [registro])
         wait_for("the register's window", lambda: (
             lambda f: f if f and drive.showing(f) else None)(drive.find(register.app, "frame")))
         with FolderWatch(lab.folder, lab.referee.on_open) as watch:
