@@ -1,6 +1,7 @@
-"""One game on one simulated PC, played as a pupil plays it: read over AT-SPI, keys typed
-with xdotool into the focused window (tests/e2e/play_solfira.py's steps), "Sì" pressed as a
-screen reader presses a button.
+"""One game on one simulated PC, played as a pupil plays it: read over AT-SPI, keys pressed
+through the X server on the widget given the focus (tests/e2e/play_solfira.py's steps), each
+checked to take effect. The PCs' "Sì" are pressed with the space bar sent to each exit
+question's window, all in one xdotool run, as a room of pupils presses them together.
 
 Which window belongs to which PC is asked of the X server (lab_pcs.Windows), and so is whether
 a box opened: a game busy storing its result does not answer AT-SPI until it is done, and
@@ -216,9 +217,6 @@ class Game(LabProgram):
         check(yes is not None, f"{self.pc.host}: the exit question has no 'Sì'")
         self.yes = self.point_at(EXIT_TITLE, yes)
         return yes
-
-    def press_yes(self):
-        press_yes([[self]])
 
     def waited(self):
         return self.ended - self.presses[0]
