@@ -49,6 +49,29 @@ def press_yes(groups, pause=0.05):
     return spread
 
 
+_A11Y = None  # a connection of our own to the accessibility bus, for presses sent unanswered
+
+
+def activate(accessible):
+    """Presses a button as a screen reader does (its first action), without waiting for the
+    answer: the program answers only once a box that the press opens is closed again."""
+    global _A11Y
+    from gi.repository import Gio
+    if _A11Y is None:
+        session = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+        address = session.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus",
+                                    "GetAddress", None, None, Gio.DBusCallFlags.NONE, 5000,
+                                    None).unpack()[0]
+        _A11Y = Gio.DBusConnection.new_for_address_sync(
+            address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
+            | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+    message = Gio.DBusMessage.new_method_call(accessible.app.bus_name, accessible.path,
+                                              "org.a11y.atspi.Action", "DoAction")
+    message.set_body(drive.GLib.Variant("(i)", (0,)))
+    message.set_flags(Gio.DBusMessageFlags.NO_REPLY_EXPECTED)
+    _A11Y.send_message(message, Gio.DBusSendMessageFlags.NONE)
+
+
 class PCProcess:
     """What game_driver.Program needs of a process, for a program run on a lab PC: its id as
     this machine (and so the accessibility bus) numbers it; it has ended when its PC has."""
@@ -202,15 +225,20 @@ class Game(LabProgram):
         self.fill_prompt("the class prompt", "Classe?", self.class_name)
         self.close_message("the class message", f" Classe  {self.class_name}")
 
-    def ask_exit(self):
+    def ask_exit(self, keyboard=True):
         """Presses "Exit" until its question is open (a second Enter that arrives late
         answers the question "No": then "Exit" is pressed again), moves the focus to its
-        "Sì" and keeps the question's window for the key that answers it; returns "Sì"."""
+        "Sì" and keeps the question's window for the key that answers it; returns "Sì".
+        Without `keyboard`, "Exit" is pressed as a screen reader presses it."""
         window = self.main_window()
         exit_button = find(window, "push button", name="Exit")
         while not self.open_boxes():
-            self.press_until(window.get_name(), exit_button, "Return", "the exit question",
-                             lambda: self.open_boxes())
+            if keyboard:
+                self.press_until(window.get_name(), exit_button, "Return",
+                                 "the exit question", lambda: self.open_boxes())
+            else:
+                activate(exit_button)
+                wait_for("the exit question", lambda: self.open_boxes())
             time.sleep(0.3)
         box = self.wait_box("alert", "the exit question")
         yes = find(box, "push button", name="Sì")
@@ -250,9 +278,10 @@ class Game(LabProgram):
             self.busy += 1
             ok.do_action(0)
             self.wait_no_box("the message to close")
-            # "Sì" pressed as a screen reader presses it: while the other PCs' messages
-            # come and go, no key is sure to reach a box that is not in front.
-            yes = self.ask_exit()
+            # "Exit" and "Sì" pressed as a screen reader presses them: while the other PCs'
+            # messages come and go, each taking the X server's one keyboard focus, a key
+            # could reach another PC's box.
+            yes = self.ask_exit(keyboard=False)
             self.presses.append(time.monotonic())
             yes.do_action(0)
             self.yes = None

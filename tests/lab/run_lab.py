@@ -63,6 +63,17 @@ NAMES = ["Ada", "Bruno", "Carla", "Dario", "Elena", "Fabio", "Giulia", "Ivo", "L
 TIME_LIMIT = 280  # seconds for the whole run, the rounds' waits included
 
 
+def state_of(pid):
+    """What a process is doing, as the kernel tells: its state and where it waits."""
+    try:
+        with open(f"/proc/{pid}/stat") as f:
+            state = f.read().rsplit(")", 1)[1].split()[0]
+        with open(f"/proc/{pid}/wchan") as f:
+            return f"state {state}, waiting in {f.read() or '-'}"
+    except OSError:
+        return "gone"
+
+
 def machine_setting():
     """The machine's own /etc/solfira.conf (which the lab must leave as it is), or None."""
     try:
@@ -225,7 +236,8 @@ class Lab:
             shown = self.windows.on_screen()
             check(now < deadline, f"round {number}: still going after {BOUND + 30} s: " + "; ".join(
                 f"{g.pc.host} shows {[t for _, h, t in shown if h == g.pc.host]} after "
-                f"{len(g.presses)} presses and {g.busy} 'riprova'" for g in going))
+                f"{len(g.presses)} presses and {g.busy} 'riprova', {state_of(g.process.pid)}"
+                for g in going))
             going = [g for g in going if g.follow(shown, now)]
             time.sleep(0.02)
         for game in games:
