@@ -127,8 +127,8 @@ class Lab:
         for kind, index in (("machine ids", 0), ("boot ids", 1)):
             values = [v[index] for v in seen.values()]
             check(len(set(values)) == len(values), f"{kind} repeat: {values}")
-        log(f"{len(seen)} PCs, each with its own host name, machine id and boot id; "
-            f"clocks {', '.join(f'pc{n:02d} {c}' for n, c in CLOCKS.items())}")
+        log(f"{len(self.pcs)} PCs and the teacher's, each with its own host name, machine id "
+            f"and boot id; clocks {', '.join(f'pc{n:02d} {c}' for n, c in CLOCKS.items())}")
 
     def close(self):
         """Switches every PC off, whatever state the run ended in."""
@@ -151,7 +151,7 @@ class Lab:
         victim one of them), one equals it, the others score less."""
         count = len(self.pcs)
         beating = 3 if number == KILL_ROUND else 2
-        # Other PCs each round: the beaters, then the one that equals the record.
+        # Which PCs beat the record, and which equals it, changes from round to round.
         chosen = []
         for k in range(beating + 1):
             i = (number * 5 + k * 3) % count
