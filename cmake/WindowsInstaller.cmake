@@ -99,9 +99,7 @@ set(_solfira_nsis_missing ${_solfira_missing})
 if(NOT SOLFIRA_MAKENSIS)
   list(APPEND _solfira_nsis_missing "makensis (package nsis)")
 endif()
-if(_solfira_nsis_missing)
-  _solfira_unavailable(installer "The Windows installer" ${_solfira_nsis_missing})
-else()
+if(NOT _solfira_nsis_missing)
   # The programs are named as targets: they may be defined after this file is included.
   add_custom_command(
     OUTPUT "${_solfira_setup}"
@@ -122,6 +120,8 @@ else()
     VERBATIM)
   add_custom_target(installer DEPENDS "${_solfira_setup}")
   add_dependencies(installer solfira_notices)
+else()
+  _solfira_unavailable(installer "The Windows installer" ${_solfira_nsis_missing})
 endif()
 
 set(_solfira_msi_missing ${_solfira_missing})

@@ -44,30 +44,8 @@ check() { # DESCRIPTION COMMAND...: ok when the command succeeds
 }
 absent() { ! "$@" >/dev/null; } # COMMAND...: succeeds when the command fails
 
-if [ $# -eq 2 ]; then
-  mkdir -p "$2"
-  WORK="$(cd "$2" && pwd)"
-  rm -rf "$WORK/prefix" "$WORK/sample" "$WORK/kept"
-  keep=1
-else
-  WORK="$(mktemp -d)"
-  keep=0
-fi
-cd "$WORK"
-export WINEPREFIX="$WORK/prefix" WINEDEBUG=-all
-# No .NET or Gecko prompts; no menu entries for the shortcuts on this (Unix) desktop.
-export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
-finish() {
-  env -u DISPLAY wineserver -k 2>/dev/null || true
-  [ "$keep" = 1 ] || rm -rf "$WORK"
-}
-trap finish EXIT
-
-# Wine without a display, and its processes all ended before the next step.
-w() { env -u DISPLAY -u WAYLAND_DISPLAY wine "$@"; }
-settle() { env -u DISPLAY wineserver -w; }
-now() { date +%s.%N; }
-seconds() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", b - a }'; }
+source "$TREE/tests/windows/wine_work.sh"
+if [ $# -eq 2 ]; then wine_work "$2" sample kept; else wine_work; fi
 
 DRIVE_C="$WINEPREFIX/drive_c"
 export PROGRAM_DIR="$DRIVE_C/Program Files/Solfira"

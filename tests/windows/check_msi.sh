@@ -33,27 +33,8 @@ fail() { echo "FAIL $*"; failures=$((failures + 1)); }
 check() { if "${@:2}"; then ok "$1"; else fail "$1"; fi; }
 absent() { ! "$@" >/dev/null; }
 
-if [ $# -eq 3 ]; then
-  mkdir -p "$3"
-  WORK="$(cd "$3" && pwd)"
-  rm -rf "$WORK/prefix" "$WORK/kept" "$WORK"/*.msi
-  keep=1
-else
-  WORK="$(mktemp -d)"
-  keep=0
-fi
-cd "$WORK"
-export WINEPREFIX="$WORK/prefix" WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
-finish() {
-  env -u DISPLAY wineserver -k 2>/dev/null || true
-  [ "$keep" = 1 ] || rm -rf "$WORK"
-}
-trap finish EXIT
-w() { env -u DISPLAY -u WAYLAND_DISPLAY wine "$@"; }
-settle() { env -u DISPLAY wineserver -w; }
-now() { date +%s.%N; }
-seconds() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", b - a }'; }
+source "$TREE/tests/windows/wine_work.sh"
+if [ $# -eq 3 ]; then wine_work "$3" kept '*.msi'; else wine_work; fi
 
 # ---- The tables.
 lint=$(python3 "$TREE/tests/windows/lint_msi.py" "$MSI" "$VERSION")
