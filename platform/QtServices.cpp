@@ -29,9 +29,24 @@ NumberLocale QtServices::numberLocale() const
 #endif
 }
 
+// A box makes its parent window on the screen's side, hidden or not. Until the window itself
+// has been shown, the boxes belong to a hidden stand-in of the window's size instead: they sit
+// where they would over the window, yet the window is made only when it first appears. Under
+// Windows making the first main window probes the graphics card (Direct3D), which under Wine
+// starts a software OpenGL of some 60 MiB: before the name prompt, that doubled the memory.
+QWidget *QtServices::dialogParent()
+{
+    if (!m_parent || m_parent->testAttribute(Qt::WA_WState_Created)) return m_parent;
+    if (!m_standIn) m_standIn = std::make_unique<QWidget>(nullptr, Qt::Dialog);
+    // Placed as the window would be: by the system unless the program placed it.
+    m_standIn->resize(m_parent->size());
+    if (m_parent->testAttribute(Qt::WA_Moved)) m_standIn->move(m_parent->pos());
+    return m_standIn.get();
+}
+
 Answer QtServices::messageBox(const QString &prompt, Buttons buttons, const QString &title)
 {
-    QMessageBox box(m_parent);
+    QMessageBox box(dialogParent());
     box.setWindowTitle(title.isEmpty() ? programTitle() : title);
     box.setText(prompt);
     box.setTextFormat(Qt::PlainText);
@@ -49,7 +64,7 @@ Answer QtServices::messageBox(const QString &prompt, Buttons buttons, const QStr
 
 void QtServices::aboutBox(const QString &summary, const QString &licences)
 {
-    QMessageBox box(m_parent);
+    QMessageBox box(dialogParent());
     box.setWindowTitle(QStringLiteral("Informazioni su Solfira"));
     box.setIconPixmap(QApplication::windowIcon().pixmap(64, 64));
     box.setText(summary);
@@ -61,7 +76,7 @@ void QtServices::aboutBox(const QString &summary, const QString &licences)
 
 QString QtServices::inputBox(const QString &prompt, const QString &title)
 {
-    QInputDialog dialog(m_parent);
+    QInputDialog dialog(dialogParent());
     dialog.setWindowTitle(title.isEmpty() ? programTitle() : title);
     dialog.setLabelText(prompt);
     dialog.setInputMode(QInputDialog::TextInput);
