@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QWindow>
 
 #ifdef Q_OS_WIN
 #include "WindowsCalls.h"
@@ -44,6 +45,20 @@ QWidget *QtServices::dialogParent()
     return m_standIn.get();
 }
 
+// Shows a box and waits for its answer. A box the system could not make would wait for an answer
+// nobody can give: under Wine without a display every window fails, and the program used to go
+// on unseen. It ends instead, as a Qt program does on Linux without a display.
+static int answerOf(QDialog &box)
+{
+    box.winId(); // made on the screen's side now, as showing it would
+    if (!box.windowHandle() || !box.windowHandle()->handle()) {
+        std::fputs("solfira: impossibile aprire una finestra sullo schermo.\n", stderr);
+        std::fflush(nullptr);
+        std::_Exit(1);
+    }
+    return box.exec();
+}
+
 Answer QtServices::messageBox(const QString &prompt, Buttons buttons, const QString &title)
 {
     QMessageBox box(dialogParent());
@@ -55,10 +70,10 @@ Answer QtServices::messageBox(const QString &prompt, Buttons buttons, const QStr
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+        return answerOf(box) == QMessageBox::Yes ? Answer::Yes : Answer::No;
     }
     box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
+    answerOf(box);
     return Answer::Ok;
 }
 
@@ -71,7 +86,7 @@ void QtServices::aboutBox(const QString &summary, const QString &licences)
     box.setTextFormat(Qt::PlainText);
     box.setDetailedText(licences); // behind "Mostra dettagli..."
     box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
+    answerOf(box);
 }
 
 QString QtServices::inputBox(const QString &prompt, const QString &title)
@@ -80,7 +95,7 @@ QString QtServices::inputBox(const QString &prompt, const QString &title)
     dialog.setWindowTitle(title.isEmpty() ? programTitle() : title);
     dialog.setLabelText(prompt);
     dialog.setInputMode(QInputDialog::TextInput);
-    if (dialog.exec() != QDialog::Accepted) return QString();
+    if (answerOf(dialog) != QDialog::Accepted) return QString();
     return dialog.textValue();
 }
 
