@@ -18,6 +18,13 @@ void nameTheApplication()
     QCoreApplication::setApplicationVersion(QLatin1String(solfira::VersionText));
 }
 
+// Every text of the game is Italian, so Qt's own are too: the command line's messages and the
+// dialogs' buttons ("Sì", "No", "Annulla").
+QLocale gameLanguage()
+{
+    return QLocale(QLocale::Italian, QLocale::Italy);
+}
+
 // The game's command line: a data folder, help and version.
 platform::CommandLineOptions commandLineOptions()
 {
@@ -26,8 +33,7 @@ platform::CommandLineOptions commandLineOptions()
     options.versionName = QStringLiteral("Solfira");
     options.description = QStringLiteral(
         "Solfira: scrivi i numeri decimali come frazioni ridotte ai minimi termini.");
-    // Every text of the game is Italian, so Qt's messages are too.
-    options.messageLanguage = QLocale(QLocale::Italian, QLocale::Italy);
+    options.messageLanguage = gameLanguage();
     options.helpText = QStringLiteral("Mostra questo aiuto.");
     options.dataDirectoryHelp =
         QStringLiteral("Cartella dei record e dei registri di classe (ad esempio una cartella "
@@ -40,10 +46,8 @@ int runGame(const platform::CommandLine &commandLine)
     nameTheApplication();
     QApplication::setDesktopFileName(QLatin1String(solfira::AppId));
 
-    // Qt's own dialog buttons in Italian ("Sì", "No", "Annulla").
     QTranslator qtTranslator;
-    // Every text of the game is Italian, so its dialogs are too.
-    platform::installQtTranslation(qtTranslator, QLocale(QLocale::Italian, QLocale::Italy));
+    platform::installQtTranslation(qtTranslator, gameLanguage());
 
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // Qt's dialogs look their button icons up by theme name in every icon folder, and ":/icons"

@@ -75,7 +75,7 @@ set(CPACK_COMPONENTS_ALL game registro)
 if(UNIX AND NOT APPLE)
   set(CPACK_GENERATOR "DEB")
   set(CPACK_DEB_COMPONENT_INSTALL ON)
-  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # solfira_1.00.0006_amd64.deb, solfira-registro_...
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # solfira_<version>_amd64.deb, solfira-registro_...
   set(CPACK_DEBIAN_PACKAGE_SECTION "education")
   set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
   # The Qt and C++ libraries are found from what each program links (dpkg-shlibdeps); what a

@@ -16,7 +16,7 @@ function(solfira_windows_resources target description)
   set(SOLFIRA_EXE_DESCRIPTION "${description}")
   set(SOLFIRA_ICON_FILE ${PROJECT_SOURCE_DIR}/assets/icons/solfira.ico)
   set(SOLFIRA_MANIFEST_FILE ${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest)
-  string(REPLACE "." "," SOLFIRA_VERSION_COMMAS "${PROJECT_VERSION}") # 1.0.0.6 -> 1,0,0,6
+  string(REPLACE "." "," SOLFIRA_VERSION_COMMAS "${PROJECT_VERSION}") # 1.2.0.3 -> 1,2,0,3
   configure_file(${PROJECT_SOURCE_DIR}/assets/windows/solfira.manifest
                  ${SOLFIRA_MANIFEST_FILE} @ONLY)
   configure_file(${PROJECT_SOURCE_DIR}/assets/windows/solfira.rc.in

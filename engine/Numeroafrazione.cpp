@@ -54,26 +54,26 @@ DecimalPart repeatingPart(QString digits, int repeating, const platform::NumberL
 QString convert(WorkingFields &fields, const platform::LocaleSource &localeSource, double value,
                 qint16 repeating)
 {
-    // 1. The separator is asked for before anything else.
+    // The separator first: a locale without a usable one fails before any box is written.
     const qint32 separator = SeparatoreDecimali(localeSource);
     const platform::NumberLocale locale = localeSource.numberLocale();
 
-    // 2-3. The value's text, split at the separator (or a "."); a whole number is done.
+    // The value's text, split at the separator (or a "."); a whole number is done.
     const QString text = platform::numberToText(value, locale);
     qsizetype at = text.indexOf(QChar(char16_t(separator)));
     if (at < 0) at = text.indexOf(QLatin1Char('.'));
     if (at < 0) return text;
 
-    // 4. Integer part and decimal digits; a negative value keeps its sign for the whole.
+    // Integer part and decimal digits; a negative value keeps its sign for the whole.
     const QString integerPart = text.left(at);
     const QString digits = text.mid(at + 1);
     const bool negative = integerPart.startsWith(QLatin1Char('-'));
 
-    // 5-6. The decimal part in lowest terms.
+    // The decimal part in lowest terms.
     const DecimalPart part =
         repeating > 0 ? repeatingPart(digits, repeating, locale) : terminatingPart(digits, locale);
 
-    // 7. The mixed form: "3+1/4", "+1/2" below 1, "-1-1/2" for -1,5, "-1/4" for -0,25.
+    // The mixed form: "3+1/4", "+1/2" below 1, "-1-1/2" for -1,5, "-1/4" for -0,25.
     QString result;
     if (negative) {
         const QString magnitude = integerPart.mid(1);
@@ -85,14 +85,15 @@ QString convert(WorkingFields &fields, const platform::LocaleSource &localeSourc
     }
     result += part.numerator + QLatin1Char('/') + part.denominator;
 
-    // 8. The boxes hold the sum integer/1 + numerator/denominator. For a negative value the
+    // The boxes hold the sum integer/1 + numerator/denominator. For a negative value the
     // decimal part's numerator carries the sign, so the sum is the value itself.
     fields.setBoxText(Box::Text1, integerPart);
     fields.setBoxText(Box::Text2, QStringLiteral("1"));
     fields.setBoxText(Box::Text5, negative ? QLatin1Char('-') + part.numerator : part.numerator);
     fields.setBoxText(Box::Text6, part.denominator);
 
-    // 9. What step 8 wrote is what this step reads back.
+    // The improper fraction is summed from the boxes' texts as just written, not from the
+    // numbers above: the sum is the one the boxes show.
     const double t1 = platform::readNumber(fields.boxText(Box::Text1), locale);
     const double t2 = platform::readNumber(fields.boxText(Box::Text2), locale);
     const double t5 = platform::readNumber(fields.boxText(Box::Text5), locale);
@@ -102,14 +103,14 @@ QString convert(WorkingFields &fields, const platform::LocaleSource &localeSourc
     fields.setBoxText(Box::Text10,
                       platform::numberToText(platform::checkedDouble(t6 * t2), locale));
 
-    // 10-12. The improper fraction's value, searched back into lowest terms.
+    // The improper fraction's value, searched back into lowest terms.
     const double v = platform::divide(platform::readLeadingNumber(fields.boxText(Box::Text9)),
                                       platform::readLeadingNumber(fields.boxText(Box::Text10)));
     Cercafrazione(v, fields.numeratore(), fields.denominatore());
     fields.setBoxText(Box::Text9, QString::number(fields.numeratore()));
     fields.setBoxText(Box::Text10, QString::number(fields.denominatore()));
 
-    // 13.
+    // Ready for the pupil's answer; no new question until it is given.
     fields.setAnswerEnabled(true);
     fields.setNextEnabled(false);
     return result;

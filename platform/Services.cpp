@@ -4,10 +4,12 @@
 
 namespace platform {
 
-QString shortDateFormat(const QLocale &locale)
+QString shortDateFormat(const QLocale &locale, Year year)
 {
     QString format = locale.dateFormat(QLocale::ShortFormat);
-    if (!format.contains(QStringLiteral("yyyy")))
+    if (year == Year::TwoDigits)
+        format.replace(QStringLiteral("yyyy"), QStringLiteral("yy"));
+    else if (!format.contains(QStringLiteral("yyyy")))
         format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
     return format;
 }

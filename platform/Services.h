@@ -51,9 +51,12 @@ public:
     virtual void aboutBox(const QString &summary, const QString &licences) = 0;
 };
 
-// The locale's short date form with the year always written in full ("dd/MM/yyyy" in
-// Italian), so a teacher's log or register never has a two-digit year.
-QString shortDateFormat(const QLocale &locale);
+// How a short date writes its year.
+enum class Year { Full, TwoDigits };
+// The locale's short date form with the year written in full ("dd/MM/yyyy" in Italian), so a
+// teacher's log or register never has a two-digit year; in two digits ("dd/MM/yy") only where
+// room is short and the years are plain from around, as on a chart's time axis.
+QString shortDateFormat(const QLocale &locale, Year year = Year::Full);
 // A date in that form (15/04/2007 on an Italian system).
 QString shortDateText(const QDate &date, const QLocale &locale);
 

@@ -1,13 +1,9 @@
 #pragma once
 
-// What reading a class log gives: the games it holds and the warnings about lines that
-// could not be read as they should.
-
 #include "ClassLogFormat.h"
 
 #include <QDate>
 #include <QString>
-#include <QStringView>
 
 namespace records {
 
@@ -33,19 +29,7 @@ struct ClassLogEntry {
     double accuracy() const { return total() > 0 ? 100.0 * correct / total() : -1.0; }
 };
 
-struct ClassLogWarning {
-    qint64 lineNumber = 0; // 1-based; 0 for the file as a whole
-    QString reason;        // Italian, for the teacher
-
-    QString text() const; // "Riga 12: ..."
-    friend bool operator==(const ClassLogWarning &, const ClassLogWarning &) = default;
-};
-
-// A piece of the file as a warning quotes it: «text».
-QString quotedInWarning(QStringView text);
-
 } // namespace records
 
 // Entries are moved in bulk when a list of 100 000 games grows.
 Q_DECLARE_TYPEINFO(records::ClassLogEntry, Q_RELOCATABLE_TYPE);
-Q_DECLARE_TYPEINFO(records::ClassLogWarning, Q_RELOCATABLE_TYPE);

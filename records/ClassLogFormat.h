@@ -1,6 +1,6 @@
 #pragma once
 
-// The class log line, in one place for the game that writes it (ClassLog.cpp), the
+// The class log line, in one place for the game that writes it (ClassLogWriter.cpp), the
 // register that reads it back (ClassLogLineParser.cpp) and the window that counts the time
 // it records. For Anna, 7 right, 2 wrong, 3 minutes 12 seconds left:
 // clang-format off

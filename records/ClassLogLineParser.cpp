@@ -3,11 +3,15 @@
 #include "ClassLogLineText.h"
 #include "LogDates.h"
 
+#include <utility>
+
 namespace records {
 
 using namespace logformat;
 
 namespace {
+
+using Kind = ClassLogWarning::Kind;
 
 // Reads a line from its end: the fixed words, numbers and the time are taken off the
 // back, so whatever is left after "Nome:" is the name, however odd it is.
@@ -37,11 +41,10 @@ public:
         m_text.chop(n);
         return taken;
     }
-    // What stands just before the cursor, to quote in a warning.
-    QString context() const
+    // What stands just before the cursor, as much as a warning quotes.
+    QString before() const
     {
-        const qsizetype n = std::min<qsizetype>(m_text.size(), 12);
-        return quotedInWarning(m_text.last(n).toString() + QStringLiteral("…"));
+        return m_text.last(std::min<qsizetype>(m_text.size(), 12)).toString();
     }
 
 private:
@@ -58,18 +61,21 @@ std::optional<qint32> readCount(QStringView digits)
     return value;
 }
 
-// Why a line without "Data:" stops short: the first fixed word that is missing.
-QString incompleteReason(QStringView line)
+// Where a line without "Data:" stops short: before the first fixed word that is missing.
+LineField missingWord(QStringView line)
 {
+    constexpr std::pair<QStringView, LineField> Words[] = {
+        {CorrectWord, LineField::CorrectTitle},
+        {WrongWord, LineField::WrongTitle},
+        {TimeWord, LineField::TimeTitle},
+    };
     qsizetype from = NameWord.size();
-    for (QStringView word : {CorrectWord, WrongWord, TimeWord, DateWord}) {
+    for (const auto &[word, field] : Words) {
         const qsizetype at = line.indexOf(word, from);
-        if (at < 0)
-            return QStringLiteral("riga incompleta: si interrompe prima di %1; partita non letta")
-                .arg(quotedInWarning(word));
+        if (at < 0) return field;
         from = at + word.size();
     }
-    return QStringLiteral("riga incompleta; partita non letta");
+    return LineField::DateWord;
 }
 
 } // namespace
@@ -77,25 +83,25 @@ QString incompleteReason(QStringView line)
 ParsedLine parseClassLogLine(QByteArrayView raw, DateOrder order)
 {
     ParsedLine out;
+    const auto warn = [&out](ClassLogWarning warning) { out.warnings.append(std::move(warning)); };
     while (!raw.isEmpty() && (raw.back() == '\r' || raw.back() == '\n'))
         raw.chop(1);
-    const QString text = decodeLogLine(raw, &out.problems);
+    const QString text = decodeLogLine(raw, &out.warnings);
     QStringView line = QStringView(text).trimmed();
     // A byte order mark where two files were joined together.
     if (line.startsWith(QChar::ByteOrderMark)) line = line.sliced(1).trimmed();
     if (line.isEmpty()) {
-        out.problems.append(QStringLiteral("riga vuota"));
+        warn({.kind = Kind::EmptyLine});
         return out;
     }
     if (!line.startsWith(NameWord)) {
-        out.problems.append(QStringLiteral("non è la riga di una partita: non comincia con %1")
-                                .arg(quotedInWarning(NameWord)));
+        warn({.kind = Kind::NotAGame});
         return out;
     }
 
     const qsizetype datePos = line.lastIndexOf(DateWord);
     if (datePos < 0) {
-        out.problems.append(incompleteReason(line));
+        warn({.kind = Kind::CutShort, .field = missingWord(line)});
         return out;
     }
     ClassLogEntry entry;
@@ -105,10 +111,8 @@ ParsedLine parseClassLogLine(QByteArrayView raw, DateOrder order)
     entry.form = newRecord ? LogForm::NewRecord : LogForm::RecordStands;
 
     BackCursor cursor(line.first(newRecord ? datePos - NewRecordMark.size() : datePos));
-    auto unrecognised = [&](QStringView expected) {
-        out.problems.append(
-            QStringLiteral("riga non riconosciuta: al posto di %1 c'è %2; partita non letta")
-                .arg(quotedInWarning(expected), cursor.context()));
+    auto unrecognised = [&](LineField expected) {
+        warn({.kind = Kind::Unrecognised, .field = expected, .piece = cursor.before()});
         return out;
     };
 
@@ -116,17 +120,17 @@ ParsedLine parseClassLogLine(QByteArrayView raw, DateOrder order)
     const QStringView clock =
         cursor.takeWhile([](QChar c) { return isAsciiDigit(c) || c == u':' || c == u'.'; });
     cursor.skipSpaces();
-    if (!cursor.takeWord(TimeWord)) return unrecognised(TimeWord);
+    if (!cursor.takeWord(TimeWord)) return unrecognised(LineField::TimeTitle);
     cursor.skipSpaces();
     const std::optional<qint32> wrong = readCount(cursor.takeWhile(isAsciiDigit));
     cursor.skipSpaces();
-    if (!wrong) return unrecognised(QStringLiteral("il numero di risposte errate"));
-    if (!cursor.takeWord(WrongWord)) return unrecognised(WrongWord);
+    if (!wrong) return unrecognised(LineField::WrongCount);
+    if (!cursor.takeWord(WrongWord)) return unrecognised(LineField::WrongTitle);
     cursor.skipSpaces();
     const std::optional<qint32> correct = readCount(cursor.takeWhile(isAsciiDigit));
     cursor.skipSpaces();
-    if (!correct) return unrecognised(QStringLiteral("il numero di risposte esatte"));
-    if (!cursor.takeWord(CorrectWord)) return unrecognised(CorrectWord);
+    if (!correct) return unrecognised(LineField::CorrectCount);
+    if (!cursor.takeWord(CorrectWord)) return unrecognised(LineField::CorrectTitle);
 
     // What is left is "Nome:", its spaces, the name and the spaces of the line's form.
     QStringView name = cursor.rest().sliced(NameWord.size());
@@ -135,8 +139,7 @@ ParsedLine parseClassLogLine(QByteArrayView raw, DateOrder order)
     for (qsizetype k = lineForm(entry.form).afterName.size(); k > 0 && name.endsWith(u' '); --k)
         name.chop(1);
     if (name.contains(CorrectWord) && name.contains(DateWord)) {
-        out.problems.append(QStringLiteral("sembrano due partite sulla stessa riga (manca un a "
-                                           "capo); riga non letta"));
+        warn({.kind = Kind::TwoGames});
         return out;
     }
 
@@ -145,31 +148,22 @@ ParsedLine parseClassLogLine(QByteArrayView raw, DateOrder order)
     entry.wrong = *wrong;
 
     if (clock.isEmpty()) {
-        out.problems.append(QStringLiteral("manca il tempo restante"));
+        warn({.kind = Kind::NoTimeLeft});
     } else {
         entry.secondsLeft = parseClockText(clock);
         if (entry.secondsLeft < 0)
-            out.problems.append(
-                QStringLiteral("tempo restante non leggibile: %1").arg(quotedInWarning(clock)));
+            warn({.kind = Kind::TimeUnreadable, .piece = clock.toString()});
         else if (entry.secondsLeft > GameSeconds)
-            out.problems.append(
-                QStringLiteral("tempo restante %1 oltre i %2 minuti di una partita; tempo "
-                               "impiegato non calcolato")
-                    .arg(quotedInWarning(clock), QString::number(GameMinutes)));
+            warn({.kind = Kind::TimeBeyondGame, .piece = clock.toString()});
     }
 
     const QStringView dateText = line.sliced(datePos + DateWord.size()).trimmed();
     entry.dateText = dateText.toString();
     if (dateText.isEmpty()) {
-        out.problems.append(QStringLiteral("manca la data"));
+        warn({.kind = Kind::NoDate});
     } else {
-        QString note;
-        entry.date = parseLogDate(dateText, order, &note);
-        if (!entry.date.isValid())
-            out.problems.append(
-                QStringLiteral("data non riconosciuta: %1").arg(quotedInWarning(dateText)));
-        else if (!note.isEmpty())
-            out.problems.append(note);
+        entry.date = parseLogDate(dateText, order, &out.warnings);
+        if (!entry.date.isValid()) warn({.kind = Kind::DateUnknown, .piece = dateText.toString()});
     }
     out.entry = std::move(entry);
     return out;

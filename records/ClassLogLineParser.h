@@ -3,10 +3,11 @@
 // The grammar of one class log line, in either of its two forms (see ClassLogFormat.h).
 
 #include "ClassLogEntry.h"
+#include "ClassLogWarning.h"
 #include "LogDates.h"
 
 #include <QByteArrayView>
-#include <QStringList>
+#include <QList>
 
 #include <optional>
 
@@ -15,7 +16,7 @@ namespace records {
 // The result of reading one line.
 struct ParsedLine {
     std::optional<ClassLogEntry> entry; // empty when the line gives no game
-    QStringList problems;               // reasons, empty for a clean line
+    QList<ClassLogWarning> warnings;    // empty for a clean line; their line numbers are 0
 };
 
 // Reads one line, without its line end. Both forms of the game are read exactly,

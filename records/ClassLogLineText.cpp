@@ -8,6 +8,8 @@ namespace records {
 
 namespace {
 
+using Kind = ClassLogWarning::Kind;
+
 // A byte the game can write: printable ASCII or a printable Latin-1 letter. Control
 // bytes and the 0x80-0x9F block never come from a name typed in the game.
 bool isPlainByte(uchar b)
@@ -23,7 +25,7 @@ bool isPlainChar(QChar c)
 
 } // namespace
 
-QString decodeLogLine(QByteArrayView raw, QStringList *problems)
+QString decodeLogLine(QByteArrayView raw, QList<ClassLogWarning> *warnings)
 {
     qsizetype firstOdd = 0;
     while (firstOdd < raw.size() && uchar(raw[firstOdd]) >= 0x20 && uchar(raw[firstOdd]) < 0x7F)
@@ -37,8 +39,7 @@ QString decodeLogLine(QByteArrayView raw, QStringList *problems)
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         QString text = utf8(raw);
         if (!utf8.hasError()) {
-            problems->append(QStringLiteral("la riga è scritta in UTF-8 e non nella codifica dei "
-                                            "registri: letta come UTF-8"));
+            warnings->append({.kind = Kind::Utf8Line});
             qsizetype odd = 0;
             for (QChar &c : text) {
                 if (!isPlainChar(c) && c.unicode() < 0x100) {
@@ -46,11 +47,7 @@ QString decodeLogLine(QByteArrayView raw, QStringList *problems)
                     ++odd;
                 }
             }
-            if (odd == 1)
-                problems->append(QStringLiteral("1 carattere di controllo mostrato come \uFFFD"));
-            else if (odd > 1)
-                problems->append(
-                    QStringLiteral("%1 caratteri di controllo mostrati come \uFFFD").arg(odd));
+            if (odd > 0) warnings->append({.kind = Kind::ControlCharacters, .count = odd});
             return text;
         }
     }
@@ -68,19 +65,9 @@ QString decodeLogLine(QByteArrayView raw, QStringList *problems)
             text[i] = QChar::ReplacementCharacter;
         }
     }
-    if (odd == 0) return text;
-    const QString byteText =
-        QStringLiteral("0x") + QString::number(firstByte, 16).toUpper().rightJustified(2, u'0');
-    if (odd == 1)
-        problems->append(QStringLiteral("byte non valido %1 alla colonna %2, mostrato come \uFFFD")
-                             .arg(byteText)
-                             .arg(firstColumn));
-    else
-        problems->append(QStringLiteral("%1 byte non validi (il primo, %2, alla colonna %3), "
-                                        "mostrati come \uFFFD")
-                             .arg(odd)
-                             .arg(byteText)
-                             .arg(firstColumn));
+    if (odd > 0)
+        warnings->append(
+            {.kind = Kind::InvalidBytes, .byte = firstByte, .count = odd, .column = firstColumn});
     return text;
 }
 

@@ -51,15 +51,14 @@ void ClassLogStreamParser::takeLine(QByteArrayView line)
     const qint64 number = m_lineNumber++;
     const bool first = std::exchange(m_firstLine, false);
     if (std::exchange(m_overlong, false)) {
-        warn(number, QStringLiteral("riga troppo lunga (oltre %1 caratteri); riga non letta")
-                         .arg(MaxLineLength));
+        warn(number, {.kind = ClassLogWarning::Kind::TooLong});
         return;
     }
     if (first && line.startsWith("\xEF\xBB\xBF")) line = line.sliced(3);
 
     ParsedLine parsed = parseClassLogLine(line, m_order);
-    for (const QString &problem : std::as_const(parsed.problems))
-        warn(number, problem);
+    for (ClassLogWarning &warning : parsed.warnings)
+        warn(number, std::move(warning));
     if (!parsed.entry) return;
     ClassLogEntry &entry = *parsed.entry;
     entry.lineNumber = number;
@@ -74,10 +73,12 @@ void ClassLogStreamParser::takeLine(QByteArrayView line)
     m_entries.append(std::move(entry));
 }
 
-void ClassLogStreamParser::warn(qint64 line, const QString &reason)
+void ClassLogStreamParser::warn(qint64 line, ClassLogWarning warning)
 {
     ++m_warningCount;
-    if (m_warnings.size() < MaxWarnings) m_warnings.append({line, reason});
+    if (m_warnings.size() >= MaxWarnings) return;
+    warning.lineNumber = line;
+    m_warnings.append(std::move(warning));
 }
 
 } // namespace records

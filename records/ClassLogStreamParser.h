@@ -7,6 +7,7 @@
 // game or a warning saying which line and what was wrong; nothing is ever written.
 
 #include "ClassLogEntry.h"
+#include "ClassLogWarning.h"
 #include "LogDates.h"
 
 #include <QByteArray>
@@ -48,7 +49,7 @@ public:
 
 private:
     void takeLine(QByteArrayView line);
-    void warn(qint64 line, const QString &reason);
+    void warn(qint64 line, ClassLogWarning warning);
 
     DateOrder m_order;
     qint64 m_lineNumber;

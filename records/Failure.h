@@ -1,8 +1,8 @@
 #pragma once
 
-// Why a step on the data folder, a class log or an exported file did not go through, as a
-// value: which step, on which file or folder, and what the system said. The words a user
-// reads for it are made in one place, window/FailureText.h.
+// Why a step on the data folder, a record file or a class log did not go through, as a value:
+// which step, on which file or folder, and what the system said. The words a user reads for
+// it are made in one place, texts/FailureText.h.
 
 #include "platform/FileError.h"
 
@@ -23,9 +23,6 @@ struct Failure {
         OpenClassLog, // a class log could not be opened for reading
         SeekClassLog, // a class log could not be read from where the last read stopped
         ReadClassLog, // reading a class log failed on the way
-        RefuseExport, // the register was asked to write into the data folder
-        WriteExport,  // an exported table could not be written
-        WritePdf,     // a report could not be saved as PDF
     };
     Step step = Step::WriteFile;
     QString path;                     // the file, or the folder for the folder steps

@@ -1,6 +1,6 @@
 #include "LogDates.h"
 
-#include "ClassLogEntry.h"
+#include "ClassLogWarning.h"
 
 #include <QList>
 
@@ -61,19 +61,6 @@ QDate makeDate(QStringView y, QStringView m, QStringView d)
     return year > 0 ? QDate(year, m.toInt(), d.toInt()) : QDate();
 }
 
-QString orderName(DateOrder order)
-{
-    switch (order) {
-    case DateOrder::DayMonthYear:
-        return QStringLiteral("giorno/mese/anno");
-    case DateOrder::MonthDayYear:
-        return QStringLiteral("mese/giorno/anno");
-    case DateOrder::YearMonthDay:
-        return QStringLiteral("anno/mese/giorno");
-    }
-    return {};
-}
-
 QDate dateInOrder(const QList<QStringView> &n, DateOrder order)
 {
     switch (order) {
@@ -100,9 +87,8 @@ DateOrder dateOrderOf(const QLocale &locale)
     return DateOrder::DayMonthYear;
 }
 
-QDate parseLogDate(QStringView text, DateOrder order, QString *note)
+QDate parseLogDate(QStringView text, DateOrder order, QList<ClassLogWarning> *warnings)
 {
-    if (note) note->clear();
     text = text.trimmed();
     // A date and time ("15/04/2007 10:30:12"): the date is what stands before the time.
     if (const qsizetype colon = text.indexOf(u':'); colon >= 0) {
@@ -154,9 +140,10 @@ QDate parseLogDate(QStringView text, DateOrder order, QString *note)
     const DateOrder other =
         order == DateOrder::DayMonthYear ? DateOrder::MonthDayYear : DateOrder::DayMonthYear;
     date = dateInOrder(numbers, other);
-    if (date.isValid() && note)
-        *note =
-            QStringLiteral("data %1 letta come %2").arg(quotedInWarning(text), orderName(other));
+    if (date.isValid() && warnings)
+        warnings->append({.kind = ClassLogWarning::Kind::DateInOtherOrder,
+                          .order = other,
+                          .piece = text.toString()});
     return date;
 }
 

@@ -3,11 +3,14 @@
 // Dates and clock times as class logs hold them.
 
 #include <QDate>
+#include <QList>
 #include <QLocale>
 #include <QString>
 #include <QStringView>
 
 namespace records {
+
+struct ClassLogWarning;
 
 // How a date with three numbers is read when nothing else tells the order.
 enum class DateOrder { DayMonthYear, MonthDayYear, YearMonthDay };
@@ -17,9 +20,9 @@ DateOrder dateOrderOf(const QLocale &locale);
 
 // Reads a date as short date forms of many systems write it: 15/04/2007, 15/04/07,
 // 15.04.07, 15-04-2007, 2007-04-15, 4/15/07, 15 apr 2007, 15-Apr-07, also followed by a
-// time of day. `note` receives a remark when the date was read in another order than
-// `order`.
-QDate parseLogDate(QStringView text, DateOrder order, QString *note = nullptr);
+// time of day. A date that fits only the other order of day and month is read in that order,
+// and a warning saying so is added to `warnings`.
+QDate parseLogDate(QStringView text, DateOrder order, QList<ClassLogWarning> *warnings = nullptr);
 
 // "00:03:12" (also with '.' between the fields) as seconds; -1 when unreadable.
 int parseClockText(QStringView text);

@@ -2,7 +2,6 @@
 
 #include "GameColumns.h"
 #include "GameFilterProxy.h"
-#include "GameTableModel.h"
 
 #include <QStringList>
 
@@ -43,7 +42,7 @@ QByteArray gamesCsv(const GameFilterProxy &games, const QLocale &locale)
 
     QStringList header;
     for (const GameColumn &column : gameColumns())
-        header << QString::fromUtf16(column.csvTitle);
+        header << QString::fromUtf16(column.csvTitle ? column.csvTitle : column.title);
     addRecord(header);
 
     const int rows = games.rowCount();
@@ -51,7 +50,7 @@ QByteArray gamesCsv(const GameFilterProxy &games, const QLocale &locale)
         const ClassLogEntry &e = games.entryAt(row);
         QStringList fields;
         for (const GameColumn &column : gameColumns())
-            fields << column.csv(e, numbers);
+            fields << (column.csv ? column.csv : column.text)(e, numbers);
         addRecord(fields);
     }
     return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();

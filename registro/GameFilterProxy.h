@@ -10,7 +10,7 @@ namespace registro {
 class GameTableModel;
 
 // The games the teacher is looking at: filtered by name and by a date range, sorted by
-// any column (equal values keep the order of the file).
+// any column's value (equal values keep the order of the file).
 class GameFilterProxy : public QSortFilterProxyModel
 {
     Q_OBJECT
@@ -36,7 +36,6 @@ public:
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
-    bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;
 
 private:
     GameTableModel *m_games = nullptr;

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QVariant>
 
-#include <array>
+#include <span>
 
 namespace registro {
 
@@ -18,13 +18,13 @@ struct PupilColumn {
     Qt::SortOrder firstOrder; // names from A, numbers and dates highest first
     // The cell as the table shows it.
     QString (*text)(const PupilSummary &, const QLocale &);
-    // The plain value (number, date, name as shown) the summary is sorted by.
+    // What the rows are sorted by (ColumnTableModel::ValueRole): a number, a date, or the
+    // name as shown.
     QVariant (*value)(const PupilSummary &);
     // The header's tool tip; null when it needs none.
     QString (*toolTip)();
 };
 
-inline constexpr int PupilColumnCount = 5;
-const std::array<PupilColumn, PupilColumnCount> &pupilColumns();
+std::span<const PupilColumn> pupilColumns();
 
 } // namespace registro

@@ -4,16 +4,7 @@
 
 namespace registro {
 
-static_assert(PupilSummaryModel::ColumnCount == PupilColumnCount);
-
 PupilSummaryModel::PupilSummaryModel(QObject *parent) : ColumnTableModel(pupilColumns(), parent) {}
-
-void PupilSummaryModel::setSummaries(QList<PupilSummary> pupils)
-{
-    beginResetModel();
-    m_rows = std::move(pupils);
-    endResetModel();
-}
 
 QVariant PupilSummaryModel::rowData(const PupilSummary &p, int, int role) const
 {

@@ -12,14 +12,13 @@ class PupilSummaryModel : public ColumnTableModel<PupilSummary, PupilColumn>
     Q_OBJECT
 
 public:
-    // The columns, in the order of pupilColumns().
+    // The columns, in the order of pupilColumns(); ColumnCount is checked against it.
     enum Column { Name, Games, BestScore, MeanAccuracy, LastDate, ColumnCount };
-    static constexpr int KeyRole = Qt::UserRole + 1; // the pupil's pupilKey()
+    static constexpr int KeyRole = Qt::UserRole + 1; // the pupil's pupilKey(), in every column
 
     explicit PupilSummaryModel(QObject *parent = nullptr);
 
-    void setLocale(const QLocale &locale) { m_locale = locale; }
-    void setSummaries(QList<PupilSummary> pupils);
+    void setSummaries(QList<PupilSummary> pupils) { setRows(std::move(pupils)); }
     const QList<PupilSummary> &summaries() const { return m_rows; }
 
 protected:

@@ -6,7 +6,7 @@
 #include "RegisterReport.h"
 #include "RegisterSession.h"
 #include "RegisterTexts.h"
-#include "ScoreCharts.h"
+#include "charts/ScoreCharts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -45,15 +45,15 @@ void RegisterExport::setProgressPupil(const QString &key, const QString &name)
     m_pupilName = name;
 }
 
-std::optional<records::Failure> RegisterExport::refuseDataDirectory(const QString &path) const
+std::optional<ExportFailure> RegisterExport::refuseDataDirectory(const QString &path) const
 {
     const QString target = QFileInfo(path).absoluteDir().canonicalPath();
     const QString data = QDir(m_session->dataDirectory()).canonicalPath();
     if (target.isEmpty() || data.isEmpty() || target != data) return std::nullopt;
-    return records::Failure{records::Failure::Step::RefuseExport, path, {}, {}};
+    return ExportFailure{ExportFailure::Step::RefuseExport, path, {}};
 }
 
-std::optional<records::Failure> RegisterExport::exportCsv(const QString &path) const
+std::optional<ExportFailure> RegisterExport::exportCsv(const QString &path) const
 {
     if (auto refused = refuseDataDirectory(path)) return refused;
     QSaveFile file(path);
@@ -61,7 +61,7 @@ std::optional<records::Failure> RegisterExport::exportCsv(const QString &path) c
         file.write(gamesCsv(*m_session->shownGames(), m_session->locale()));
         if (file.commit()) return std::nullopt;
     }
-    return records::Failure{records::Failure::Step::WriteExport, path, {}, file.errorString()};
+    return ExportFailure{ExportFailure::Step::WriteExport, path, file.errorString()};
 }
 
 QString RegisterExport::reportTitle() const
@@ -114,7 +114,7 @@ void RegisterExport::fillReport(QTextDocument *document) const
     document->setHtml(reportHtml(content));
 }
 
-std::optional<records::Failure> RegisterExport::savePdf(const QString &path) const
+std::optional<ExportFailure> RegisterExport::savePdf(const QString &path) const
 {
     if (auto refused = refuseDataDirectory(path)) return refused;
     QPrinter printer(QPrinter::HighResolution);
@@ -126,7 +126,7 @@ std::optional<records::Failure> RegisterExport::savePdf(const QString &path) con
     printer.setCreator(QStringLiteral("Registro di Solfira"));
     print(&printer);
     if (printer.printerState() == QPrinter::Error || QFileInfo(path).size() == 0)
-        return records::Failure{records::Failure::Step::WritePdf, path, {}, {}};
+        return ExportFailure{ExportFailure::Step::WritePdf, path, {}};
     return std::nullopt;
 }
 

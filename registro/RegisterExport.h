@@ -4,7 +4,7 @@
 // printable report (a PDF file or a printer). Files in the data directory are refused:
 // the register never writes there.
 
-#include "records/Failure.h"
+#include "ExportFailure.h"
 
 #include <QString>
 
@@ -26,8 +26,8 @@ public:
     void setProgressPupil(const QString &key, const QString &name);
 
     // Nothing when the file was written, else why not.
-    std::optional<records::Failure> exportCsv(const QString &path) const;
-    std::optional<records::Failure> savePdf(const QString &path) const;
+    std::optional<ExportFailure> exportCsv(const QString &path) const;
+    std::optional<ExportFailure> savePdf(const QString &path) const;
     void print(QPrinter *printer) const;
     // The printable report of what is shown.
     void fillReport(QTextDocument *document) const;
@@ -37,7 +37,7 @@ public:
     QString suggestedFileName(const QString &suffix) const;
 
 private:
-    std::optional<records::Failure> refuseDataDirectory(const QString &path) const;
+    std::optional<ExportFailure> refuseDataDirectory(const QString &path) const;
 
     const RegisterSession *m_session;
     bool m_hasPupil = false;

@@ -5,7 +5,6 @@
 #include "PupilSummaryBuilder.h"
 #include "RegisterFormat.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QSortFilterProxyModel>
 
@@ -13,6 +12,7 @@ namespace registro {
 
 using records::ClassLogEntry;
 using records::ClassLogStreamParser;
+using texts::FolderProblem;
 
 RegisterSession::RegisterSession(QObject *parent)
     : QObject(parent), m_games(new GameTableModel(this)), m_shown(new GameFilterProxy(this)),
@@ -21,8 +21,6 @@ RegisterSession::RegisterSession(QObject *parent)
     m_shown->setGameModel(m_games);
     m_pupilsSorted->setSourceModel(m_pupils);
     m_pupilsSorted->setSortRole(PupilSummaryModel::ValueRole);
-    m_pupilsSorted->setSortLocaleAware(true);
-    m_pupilsSorted->setSortCaseSensitivity(Qt::CaseInsensitive);
     m_pupilsSorted->sort(PupilSummaryModel::Name);
     setLocale(QLocale());
 
@@ -54,26 +52,33 @@ void RegisterSession::setPollInterval(int milliseconds)
         m_poll.stop();
 }
 
-void RegisterSession::setDataDirectory(const QString &directory)
+QString RegisterSession::directoryProblemText() const
 {
+    QString text = texts::folderProblemText(m_directoryProblem, m_directory);
+    if (!text.isEmpty() && !m_schoolSetting.isEmpty())
+        text += texts::schoolSettingNote(m_schoolSetting);
+    return text;
+}
+
+void RegisterSession::setDataDirectory(const QString &directory, const QString &schoolSetting)
+{
+    m_schoolSetting = schoolSetting;
     if (!m_watcher.directories().isEmpty()) m_watcher.removePaths(m_watcher.directories());
     if (!m_watcher.files().isEmpty()) m_watcher.removePaths(m_watcher.files());
     m_directory = directory;
     const QFileInfo info(directory);
     if (directory.isEmpty() || !info.exists())
-        m_directoryProblem =
-            QStringLiteral("La cartella %1 non esiste.").arg(QDir::toNativeSeparators(directory));
+        m_directoryProblem = FolderProblem::Missing;
     else if (!info.isDir())
-        m_directoryProblem =
-            QStringLiteral("%1 non è una cartella.").arg(QDir::toNativeSeparators(directory));
+        m_directoryProblem = FolderProblem::NotAFolder;
     else if (!info.isReadable())
-        m_directoryProblem = QStringLiteral("La cartella %1 non si può leggere.")
-                                 .arg(QDir::toNativeSeparators(directory));
+        m_directoryProblem = FolderProblem::Unreadable;
     else
-        m_directoryProblem.clear();
-    if (m_directoryProblem.isEmpty()) m_watcher.addPath(directory);
+        m_directoryProblem = FolderProblem::None;
+    const bool usable = m_directoryProblem == FolderProblem::None;
+    if (usable) m_watcher.addPath(directory);
 
-    m_classes = listClassLogs(m_directoryProblem.isEmpty() ? directory : QString());
+    m_classes = listClassLogs(usable ? directory : QString());
     m_current = mostRecent(m_classes);
     emit classesChanged();
     openCurrent();
@@ -133,18 +138,17 @@ void RegisterSession::refresh()
 {
     if (m_directory.isEmpty()) return;
     const QString openPath = currentClass() ? currentClass()->path : QString();
-    const bool wasUsable = m_directoryProblem.isEmpty();
+    const bool wasUsable = m_directoryProblem == FolderProblem::None;
     const QFileInfo info(m_directory);
     if (!info.isDir() && wasUsable) {
         // The shared folder went away: keep what is shown, say so, and wait.
-        m_directoryProblem = QStringLiteral("La cartella %1 non è più raggiungibile.")
-                                 .arg(QDir::toNativeSeparators(m_directory));
+        m_directoryProblem = FolderProblem::Unreachable;
         emit classesChanged();
         return;
     }
     if (!info.isDir()) return;
     if (!wasUsable) {
-        m_directoryProblem.clear();
+        m_directoryProblem = FolderProblem::None;
         m_watcher.addPath(m_directory);
     }
 

@@ -4,6 +4,7 @@
 #include "ClassLogSource.h"
 #include "PupilSummaryModel.h"
 #include "records/ClassLogStreamParser.h"
+#include "texts/FolderProblemText.h"
 
 #include <QDateTime>
 #include <QFileSystemWatcher>
@@ -35,10 +36,15 @@ public:
     QLocale locale() const { return m_locale; }
 
     // Lists the class logs of `directory` and opens the most recently played one.
-    void setDataDirectory(const QString &directory);
+    // `schoolSetting` is where the school's setting that names it is kept, if one does.
+    void setDataDirectory(const QString &directory, const QString &schoolSetting = {});
     QString dataDirectory() const { return m_directory; }
-    // Empty, or why the directory cannot be used.
-    QString directoryProblem() const { return m_directoryProblem; }
+    QString schoolSetting() const { return m_schoolSetting; }
+    // Why the directory cannot be used, if it cannot.
+    texts::FolderProblem directoryProblem() const { return m_directoryProblem; }
+    // The teacher's sentence for it, naming the school's setting when that gave the folder;
+    // empty when the directory can be used.
+    QString directoryProblemText() const;
 
     const QList<ClassLogFile> &classes() const { return m_classes; }
     int currentIndex() const { return m_current; }
@@ -87,7 +93,8 @@ private:
 
     QLocale m_locale;
     QString m_directory;
-    QString m_directoryProblem;
+    texts::FolderProblem m_directoryProblem = texts::FolderProblem::None;
+    QString m_schoolSetting;
     QList<ClassLogFile> m_classes;
     int m_current = -1;
     ClassLogSource m_source;

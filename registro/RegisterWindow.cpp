@@ -1,14 +1,15 @@
 #include "RegisterWindow.h"
 
-#include "ChartView.h"
 #include "GameFilterProxy.h"
 #include "GameTableModel.h"
 #include "RegisterFormat.h"
 #include "RegisterSession.h"
 #include "RegisterTexts.h"
-#include "ScoreCharts.h"
+#include "charts/ChartView.h"
+#include "charts/ScoreCharts.h"
+#include "texts/ClassLogWarningText.h"
+#include "texts/FailureText.h"
 #include "ui_RegisterForm.h"
-#include "window/FailureText.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -171,9 +172,9 @@ void RegisterWindow::rebuildClassList()
     m_rebuilding = false;
 
     const QString dir = QDir::toNativeSeparators(m_session->dataDirectory());
-    m_form->cartella->setText(m_session->directoryProblem().isEmpty()
-                                  ? QStringLiteral("Cartella dei dati: %1").arg(dir)
-                                  : m_session->directoryProblem());
+    const QString problem = m_session->directoryProblemText();
+    m_form->cartella->setText(problem.isEmpty() ? QStringLiteral("Cartella dei dati: %1").arg(dir)
+                                                : problem);
     m_form->cartella->setToolTip(dir);
 }
 
@@ -202,7 +203,7 @@ void RegisterWindow::showGames()
 {
     const int shown = m_session->shownGames()->rowCount();
     StatusFacts facts;
-    facts.directoryProblem = m_session->directoryProblem();
+    facts.directoryProblem = m_session->directoryProblemText();
     facts.noClasses = m_session->classes().isEmpty();
     facts.shown = shown;
     facts.all = m_session->games()->rowCount();
@@ -256,9 +257,9 @@ void RegisterWindow::showWarnings()
     m_form->avvisi->clear();
     if (m_session->readFailure())
         m_form->avvisi->addItem(QStringLiteral("Il registro non si può leggere: %1")
-                                    .arg(failureText(*m_session->readFailure())));
+                                    .arg(texts::failureText(*m_session->readFailure())));
     for (const records::ClassLogWarning &w : m_session->warnings())
-        m_form->avvisi->addItem(w.text());
+        m_form->avvisi->addItem(texts::warningText(w));
     const qint64 hidden = m_session->warningCount() - m_session->warnings().size();
     if (hidden > 0)
         m_form->avvisi->addItem(QStringLiteral("… e altri %1 avvisi non mostrati").arg(hidden));
@@ -290,7 +291,7 @@ void RegisterWindow::clearFilter()
 
 void RegisterWindow::pupilActivated(const QModelIndex &index)
 {
-    const QString key = index.siblingAtColumn(0).data(PupilSummaryModel::KeyRole).toString();
+    const QString key = index.data(PupilSummaryModel::KeyRole).toString();
     const int item = m_form->alunnoGrafico->findData(key);
     if (item >= 0) m_form->alunnoGrafico->setCurrentIndex(item);
 }
@@ -311,12 +312,12 @@ RegisterExport RegisterWindow::exporter() const
     return out;
 }
 
-std::optional<records::Failure> RegisterWindow::exportCsv(const QString &path)
+std::optional<ExportFailure> RegisterWindow::exportCsv(const QString &path)
 {
     return exporter().exportCsv(path);
 }
 
-std::optional<records::Failure> RegisterWindow::savePdf(const QString &path)
+std::optional<ExportFailure> RegisterWindow::savePdf(const QString &path)
 {
     return exporter().savePdf(path);
 }
@@ -344,7 +345,7 @@ void RegisterWindow::askAndSave(const SaveTexts &texts, const SaveStep &save)
     const QString path = askSavePath(texts);
     if (path.isEmpty()) return;
     if (const auto failure = save(path))
-        QMessageBox::warning(this, texts.failure, failureText(*failure));
+        QMessageBox::warning(this, texts.failure, exportFailureText(*failure));
     else
         statusBar()->showMessage(texts.done.arg(QDir::toNativeSeparators(path)), 8000);
 }

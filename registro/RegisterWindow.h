@@ -34,8 +34,8 @@ public:
 
     // Writes the shown games as CSV / the view as a PDF report to `path`. Files in the
     // data directory are refused: the register never writes there.
-    std::optional<records::Failure> exportCsv(const QString &path);
-    std::optional<records::Failure> savePdf(const QString &path);
+    std::optional<ExportFailure> exportCsv(const QString &path);
+    std::optional<ExportFailure> savePdf(const QString &path);
     // The printable report of what is shown.
     void fillReport(QTextDocument *document) const;
 
@@ -67,7 +67,7 @@ private:
     void showAbout();
     QString askSavePath(const SaveTexts &texts);
     // Writes what is shown to a file, or says why it could not.
-    using SaveStep = std::function<std::optional<records::Failure>(const QString &path)>;
+    using SaveStep = std::function<std::optional<ExportFailure>(const QString &path)>;
     // Asks where to write and writes with `save`, telling how it went.
     void askAndSave(const SaveTexts &texts, const SaveStep &save);
     // What is shown, ready to be written or printed.

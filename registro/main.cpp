@@ -45,12 +45,14 @@ int runRegister(const platform::CommandLine &commandLine)
     platform::installQtTranslation(qtTexts, QLocale());
 
     // The register only reads: a missing directory is reported, never created.
-    const QString directory = commandLine.dataDirectoryGiven
-                                  ? QDir(commandLine.dataDirectory).absolutePath()
-                                  : records::defaultDataDirectory();
-
     registro::RegisterSession session;
-    session.setDataDirectory(directory);
+    if (commandLine.dataDirectoryGiven) {
+        session.setDataDirectory(QDir(commandLine.dataDirectory).absolutePath());
+    } else {
+        const std::optional<records::SchoolSetting> school = records::schoolSetting();
+        session.setDataDirectory(records::defaultDataDirectory(),
+                                 school ? school->source : QString());
+    }
     if (commandLine.classGiven) session.selectClassNamed(commandLine.className);
 
     registro::RegisterWindow window(&session);

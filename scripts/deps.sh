@@ -5,7 +5,7 @@
 #   format   the code's format                                     (make format, format-check)
 #   package  the Debian packages, checked                           (make package, with run)
 #   test     run, format, package, plus what the tests and benchmarks use (make test; the default)
-#   windows  the Windows cross-build, its installer and its check under Wine (make windows)
+#   windows  the Windows cross-build, its installers and their check under Wine (make windows)
 # A machine that has them all is left alone: no network, no root, nothing printed.
 # Usage: scripts/deps.sh [GROUP...] [--list]   (--list prints the groups' package names)
 set -euo pipefail
@@ -46,10 +46,13 @@ WINDOWS=(
   cmake ninja-build make qt6-base-dev-tools dpkg-dev patch perl python3
   # Qt's Italian translations, built into the programs
   qt6-translations-l10n
-  # the installer
-  nsis
+  # the installers: the setup program (NSIS) and the MSI (wixl; msitools' msibuild mends the
+  # database after it, msiinfo reads its tables back in the check)
+  nsis wixl msitools
   # the check: Wine with the fonts a real Windows has, an X server, keys, screenshots read
   wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick tesseract-ocr tesseract-ocr-eng tesseract-ocr-ita
+  # the Italian and English locales the check runs under, compiled by scripts/locales.sh
+  locales
 )
 
 groups=()

@@ -33,6 +33,7 @@ private slots:
     void plainWholeNumber_data();
     void plainWholeNumber();
     void shortDateHasFullYear();
+    void shortDateForAnAxis();
     void systemLocaleFollowsEnvironment();
 };
 
@@ -274,6 +275,18 @@ void TestConversions::shortDateHasFullYear()
     QCOMPARE(shortDateText(date, QLocale(QLocale::Italian, QLocale::Italy)), "15/04/2007");
     QVERIFY(shortDateText(date, QLocale(QLocale::English, QLocale::UnitedStates))
                 .contains(QLatin1String("2007")));
+}
+
+void TestConversions::shortDateForAnAxis()
+{
+    // Two digits of the year, also where the locale writes four.
+    const QDate date(2007, 4, 15);
+    for (const char *name : {"it_IT", "sv_SE"}) {
+        const QLocale locale(QString::fromLatin1(name));
+        const QString text = locale.toString(date, shortDateFormat(locale, Year::TwoDigits));
+        QVERIFY2(text.contains(QLatin1String("07")) && !text.contains(QLatin1String("2007")),
+                 qPrintable(text));
+    }
 }
 
 void TestConversions::systemLocaleFollowsEnvironment()

@@ -14,6 +14,7 @@
 // what is seen (tool tips stay as they are).
 #include "Tavola.h"
 #include "TimeNotice.h"
+#include "records/LogDates.h"
 
 #include <QAccessible>
 #include <QLineEdit>
@@ -46,8 +47,8 @@ QString spokenTime(const QString &clock)
 // What the screen reader is told at the time marks, by the clock's caption.
 QString timeMark(const QString &clock)
 {
-    if (clock == QLatin1String("00:05:00")) return QStringLiteral("Restano 5 minuti.");
-    if (clock == QLatin1String("00:01:00")) return QStringLiteral("Resta 1 minuto.");
+    if (clock == records::clockText(5 * 60)) return QStringLiteral("Restano 5 minuti.");
+    if (clock == records::clockText(60)) return QStringLiteral("Resta 1 minuto.");
     return QString();
 }
 

@@ -1,16 +1,14 @@
 // The 15-minute countdown and the window caption.
 #include "Tavola.h"
 
-#include "platform/Conversions.h"
 #include "platform/RuntimeError.h"
 #include "records/ClassLogFormat.h"
+#include "records/LogDates.h"
 
 QString Tavola::clockText() const
 {
-    const platform::NumberLocale locale; // "00" gives digits only
-    return platform::formatNumber(ore, u"00", locale) + QLatin1Char(':') +
-           platform::formatNumber(minuti, u"00", locale) + QLatin1Char(':') +
-           platform::formatNumber(secondi, u"00", locale);
+    // The three fields, each as two digits at least: the form the class log keeps too.
+    return records::clockText(ore * 3600 + minuti * 60 + qRound(secondi));
 }
 
 void Tavola::AvviaCronometro()
@@ -36,7 +34,7 @@ void Tavola::Timer1_Timer()
         return;
     }
 
-    if (lblconto->caption() == QLatin1String("00:00:00")) {
+    if (lblconto->caption() == records::clockText(0)) {
         cmdExit_Click();
         if (m_ended || m_resultStored) return;
     }

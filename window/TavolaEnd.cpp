@@ -1,9 +1,9 @@
 // The end of a game: the exit question, the record and the class log.
 #include "Tavola.h"
 
-#include "FailureText.h"
 #include "platform/Conversions.h"
 #include "records/RecordStore.h"
+#include "texts/FailureText.h"
 
 void Tavola::cmdExit_Click()
 {
@@ -35,7 +35,7 @@ void Tavola::cmdExit_Click()
     if (outcome.failure) {
         // Nothing is lost: the score stays on screen and Exit can be tried again.
         m_recordStored = outcome.recordStored;
-        m_services.messageBox(failureText(*outcome.failure) +
+        m_services.messageBox(texts::failureText(*outcome.failure) +
                               QStringLiteral("\n\nLa partita non è stata registrata: "
                                              "puoi riprovare con Exit."));
         m_exitQuestionOpen = false;

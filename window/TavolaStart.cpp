@@ -1,12 +1,13 @@
 // Starting a competition and the menu commands.
 #include "Tavola.h"
 
-#include "FailureText.h"
 #include "platform/Conversions.h"
 #include "platform/RuntimeError.h"
 #include "records/DataDirectory.h"
 #include "records/RecordStore.h"
 #include "solfira/Version.h"
+#include "texts/FailureText.h"
+#include "texts/FolderProblemText.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,10 +55,8 @@ void Tavola::Form_Load()
     lblpunti->setCaption(record.score);
     lblnome->setCaption(record.holder);
     if (record.failure) {
-        QString text = failureText(*record.failure);
-        if (folder.school)
-            text += QStringLiteral(" È la cartella indicata dalle impostazioni della scuola (%1).")
-                        .arg(QDir::toNativeSeparators(folder.school->source));
+        QString text = texts::failureText(*record.failure);
+        if (folder.school) text += texts::schoolSettingNote(folder.school->source);
         // A start-up box too: the countdown waits until it is closed.
         Timer1->stop();
         m_services.messageBox(text + QStringLiteral("\n\nLa gara continua senza il record."));

@@ -1,12 +1,13 @@
 ; The Windows installer of Solfira: the game and the teacher's register for all the users of a
 ; computer, in Program Files, with their Start-menu shortcuts and an uninstaller.
 ; Built by cmake/WindowsInstaller.cmake (target `installer`), which passes with /D:
-;   VERSION       the version as shown, 1.00.0006
-;   VI_VERSION    the same in four numbers for the file's version resource, 1.0.0.6
+;   VERSION       the version as shown, SOLFIRA_VERSION_TEXT of CMakeLists.txt
+;   VI_VERSION    the same in four numbers for the file's version resource, PROJECT_VERSION
 ;   GAME_EXE      solfira.exe            REGISTER_EXE  solfira-registro.exe
 ;   LICENSE_FILE  Solfira's GPL followed by the third-party notices (scripts/windows/notices.sh)
+;   POLICY_DIR    the administrative templates: solfira.admx, it-IT\ and en-US\solfira.adml
 ;   ICON          the .ico of the installer and uninstaller
-;   OUTFILE       the setup program to write, solfira-1.00.0006-setup.exe
+;   OUTFILE       the setup program to write, solfira-VERSION-setup.exe
 ; Silent use, for a school's IT:
 ;   solfira-setup.exe /S [/DATADIR=\\server\share\solfira] [/D=C:\other\folder]
 ;   /DATADIR=FOLDER  the shared folder of the records and class logs (registry value DataDir
@@ -35,6 +36,7 @@ SetCompressorDictSize 32
 !insertmacro Required GAME_EXE
 !insertmacro Required REGISTER_EXE
 !insertmacro Required LICENSE_FILE
+!insertmacro Required POLICY_DIR
 !insertmacro Required ICON
 !insertmacro Required OUTFILE
 
@@ -232,6 +234,13 @@ Section "Solfira" SecMain
   File "/oname=solfira-registro.exe" "${REGISTER_EXE}"
   File "/oname=${LICENSE_NAME}" "${LICENSE_FILE}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
+  SetOutPath "$INSTDIR\policy"
+  File "${POLICY_DIR}/solfira.admx"
+  SetOutPath "$INSTDIR\policy\it-IT"
+  File "${POLICY_DIR}/it-IT/solfira.adml"
+  SetOutPath "$INSTDIR\policy\en-US"
+  File "${POLICY_DIR}/en-US/solfira.adml"
+  SetOutPath "$INSTDIR"
 
   CreateDirectory "$SMPROGRAMS\Solfira"
   CreateShortcut "$SMPROGRAMS\Solfira\Solfira.lnk" "$INSTDIR\solfira.exe" "" \
@@ -273,6 +282,12 @@ Section "Uninstall"
   Delete "$INSTDIR\solfira-registro.exe"
   Delete "$INSTDIR\${LICENSE_NAME}"
   Delete "$INSTDIR\uninstall.exe"
+  Delete "$INSTDIR\policy\solfira.admx"
+  Delete "$INSTDIR\policy\it-IT\solfira.adml"
+  Delete "$INSTDIR\policy\en-US\solfira.adml"
+  RMDir "$INSTDIR\policy\it-IT"
+  RMDir "$INSTDIR\policy\en-US"
+  RMDir "$INSTDIR\policy"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\Solfira\Solfira.lnk"
   Delete "$SMPROGRAMS\Solfira\Registro di Solfira.lnk"

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# make windows: the Windows programs and their installer, cross-built on Debian.
+# make windows: the Windows programs and their installers, cross-built on Debian.
 # Usage: scripts/windows/build.sh [OUTPUT_DIR]   (default build-windows)
 #   OUTPUT_DIR/solfira.exe                      the game
 #   OUTPUT_DIR/solfira-registro.exe             the teacher's register
 #   OUTPUT_DIR/solfira-<version>-setup.exe      the installer
+#   OUTPUT_DIR/solfira-<version>.msi            the MSI package, for Group Policy and Intune
+#   OUTPUT_DIR/policy/                          the policy templates (ADMX, ADML) of the
+#                                               school-wide setting
 # Installs the `windows` group of scripts/deps.sh when missing; the static Qt is built once
 # into a cache (scripts/windows/build-qt.sh) and reused.
 set -euo pipefail
@@ -22,5 +25,6 @@ if [ ! -f "$OUT/build.ninja" ]; then
     -DSOLFIRA_QT_CACHE="$(dirname "$QT_PREFIX")" -DSOLFIRA_WERROR=ON
 fi
 cmake --build "$OUT" --parallel
-cmake --build "$OUT" --target installer
-ls -l "$OUT"/solfira.exe "$OUT"/solfira-registro.exe "$OUT"/solfira-*-setup.exe
+cmake --build "$OUT" --target installer msi
+ls -l "$OUT"/solfira.exe "$OUT"/solfira-registro.exe "$OUT"/solfira-*-setup.exe "$OUT"/solfira-*.msi
+find "$OUT/policy" -type f

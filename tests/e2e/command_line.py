@@ -2,7 +2,7 @@
 """The command lines of the built game and register, with no display at all: --version and
 --help answer, and a mistaken command line is refused with status 2 before anything is written.
 
-Usage: command_line.py --solfira PATH --registro PATH --version-text 1.00.0006
+Usage: command_line.py --solfira PATH --registro PATH --version-text TEXT
 """
 
 import argparse

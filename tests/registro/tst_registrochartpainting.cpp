@@ -5,10 +5,10 @@
 
 #include "ChartSamples.h"
 #include "DataColumns.h"
-#include "registro/ChartLayout.h"
-#include "registro/ChartPainter.h"
-#include "registro/ChartView.h"
-#include "registro/ScoreCharts.h"
+#include "registro/charts/ChartLayout.h"
+#include "registro/charts/ChartPainter.h"
+#include "registro/charts/ChartView.h"
+#include "registro/charts/ScoreCharts.h"
 
 #include <QPainter>
 #include <QPalette>

@@ -6,10 +6,10 @@
 #include "DataColumns.h"
 #include "GameLines.h"
 #include "OpenRegister.h"
-#include "registro/ChartView.h"
 #include "registro/RegisterSession.h"
 #include "registro/RegisterWindow.h"
-#include "registro/ScoreCharts.h"
+#include "registro/charts/ChartView.h"
+#include "registro/charts/ScoreCharts.h"
 
 #include <QAccessible>
 #include <QFile>

@@ -1,8 +1,10 @@
 // The register's models and texts without a window: the table and summary models, the
-// filter, the CSV export, the status line, the report and the filter's description.
+// filter, the CSV export, the status line, the report, the filter's description and the
+// words for an export that failed.
 
 #include "DataColumns.h"
 #include "registro/CsvExport.h"
+#include "registro/ExportFailure.h"
 #include "registro/GameFilterProxy.h"
 #include "registro/GameTableModel.h"
 #include "registro/PupilSummaryBuilder.h"
@@ -19,6 +21,7 @@ using records::ClassLogEntry;
 using records::LogForm;
 
 Q_DECLARE_METATYPE(registro::StatusFacts)
+Q_DECLARE_METATYPE(registro::ExportFailure)
 
 namespace {
 
@@ -83,6 +86,8 @@ private slots:
     void filterDescription();
     void dateSpan_data();
     void dateSpan();
+    void exportFailureText_data();
+    void exportFailureText();
 };
 
 void TestRegisterModel::initTestCase()
@@ -247,6 +252,13 @@ void TestRegisterModel::summary()
     for (int c = 0; c < PupilSummaryModel::ColumnCount; ++c)
         first << sorted.index(0, c).data().toString();
     QCOMPARE(first, QStringList({"anna ", "2", "12", "75,0%", "10/03/2025"}));
+
+    // Names as a reader expects them, case and accents aside, like the games' table.
+    sorted.sort(PupilSummaryModel::Name, Qt::AscendingOrder);
+    QStringList names;
+    for (int r = 0; r < sorted.rowCount(); ++r)
+        names << sorted.index(r, PupilSummaryModel::Name).data().toString();
+    QCOMPARE(names, QStringList({"(senza nome)", "anna ", "Ánnibale", "giovanna", "Luca", "Zeno"}));
 }
 
 void TestRegisterModel::csvBytes()
@@ -356,6 +368,24 @@ void TestRegisterModel::dateSpan()
     const DateSpan span = registro::dateSpan(games);
     QCOMPARE(span.first, first);
     QCOMPARE(span.last, last);
+}
+
+void TestRegisterModel::exportFailureText_data()
+{
+    testdata::columns<ExportFailure, QString>("failure", "sentence");
+    using Step = ExportFailure::Step;
+    // clang-format off
+    QTest::newRow("export into the data folder") << ExportFailure{Step::RefuseExport, "/dati/3A.csv", {}}                  << "Il registro non scrive nella cartella dei dati del gioco: scegli un'altra cartella.";
+    QTest::newRow("export not written")          << ExportFailure{Step::WriteExport,  "/casa/3A.csv", "Permission denied"} << "Permission denied";
+    QTest::newRow("report not written")          << ExportFailure{Step::WritePdf,     "/casa/3A.pdf", {}}                  << "Impossibile scrivere /casa/3A.pdf.";
+    // clang-format on
+}
+
+void TestRegisterModel::exportFailureText()
+{
+    QFETCH(ExportFailure, failure);
+    QFETCH(QString, sentence);
+    QCOMPARE(registro::exportFailureText(failure), sentence);
 }
 
 QTEST_GUILESS_MAIN(TestRegisterModel)

@@ -266,10 +266,21 @@ void TestRegisterSession::sessionNeverWrites()
     // A missing directory is reported, not created.
     RegisterSession session;
     session.setDataDirectory(dir.filePath("non-ancora"));
-    QVERIFY(!session.directoryProblem().isEmpty());
+    QCOMPARE(session.directoryProblem(), texts::FolderProblem::Missing);
     QVERIFY(!QFileInfo::exists(dir.filePath("non-ancora")));
     QCOMPARE(session.classes().size(), 0);
     QVERIFY(!session.currentClass());
+
+    // The school's share not mounted: the teacher is told where the folder comes from, and
+    // only while that folder is the one shown.
+    const QString share = dir.filePath("condivisa");
+    session.setDataDirectory(share, "/etc/solfira.conf");
+    QCOMPARE(session.directoryProblemText(),
+             QString("La cartella %1 non esiste. È la cartella indicata dalle impostazioni della "
+                     "scuola (/etc/solfira.conf).")
+                 .arg(QDir::toNativeSeparators(share)));
+    session.setDataDirectory(dir.filePath("non-ancora"));
+    QVERIFY(!session.directoryProblemText().contains("scuola"));
 }
 
 void TestRegisterSession::csvDelimiter_data()

@@ -5,9 +5,9 @@
 #include "DataColumns.h"
 #include "GameLines.h"
 #include "OpenRegister.h"
-#include "registro/ChartView.h"
 #include "registro/RegisterSession.h"
 #include "registro/RegisterWindow.h"
+#include "registro/charts/ChartView.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -286,7 +286,7 @@ void TestRegisterWindow::pdfReport()
 
 void TestRegisterWindow::refusesToWriteInTheDataDirectory()
 {
-    using Step = records::Failure::Step;
+    using Step = registro::ExportFailure::Step;
     QCOMPARE(m_window->exportCsv(m_data.filePath("3A.csv")).value().step, Step::RefuseExport);
     QCOMPARE(m_window->savePdf(m_data.filePath("3A.pdf")).value().step, Step::RefuseExport);
     QVERIFY(!QFileInfo::exists(m_data.filePath("3A.csv")));

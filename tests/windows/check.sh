@@ -12,7 +12,13 @@
 #   3. the installer, silently, with a shared data folder; the installed game played from
 #      where it was installed; the uninstaller, silently; the data left in place
 #      (tests/windows/check_installer.sh);
-#   4. the register opened on a folder of class logs, its window read off the screen.
+#   4. the register opened on a folder of class logs, its window read off the screen;
+#   5. the MSI package: its tables, then installed with a shared data folder, the installed
+#      game played into it, upgraded, a downgrade refused, uninstalled, the data left in
+#      place (tests/windows/check_msi.sh);
+#   6. the school's setting: the policy templates checked, the value they write set in the
+#      registry beside the installer's folder, the game played into the policy's folder and
+#      the register reading it.
 # Usage: tests/windows/check.sh [OUTPUT_DIR]   (default build-windows)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -26,6 +32,10 @@ RUNS="$OUT/check"
 rm -rf "$RUNS"
 mkdir -p "$RUNS"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The locales the runs name in LC_ALL, compiled for them (the system may lack them): without
+# it_IT.UTF-8, xdotool types "Niccol" for "Niccolò".
+export LOCPATH="$OUT/locales"
+bash scripts/locales.sh "$LOCPATH" >/dev/null
 unset WAYLAND_DISPLAY
 
 # A private X server, with no access control so that a second Unix user's Wine reaches it. It
@@ -128,15 +138,15 @@ echo "status $status: $said"
 
 # 3. The installer.
 say "the installer"
-installed_game() { # the hook of check_installer.sh: the installed game, played
+installed_game() { # the hook of check_installer.sh and check_msi.sh: the installed game, played
   cp /usr/share/wine/fonts/tahoma*.ttf "$WINDOWS_DIR/Fonts/"
   WINEPREFIX="$WINEPREFIX" LC_ALL=it_IT.UTF-8 python3 "$TREE/tests/windows/play.py" \
     --exe 'C:\Program Files\Solfira\solfira.exe' --prefix "$WINEPREFIX" --point , \
-    --date-order dmy --data "$WINEPREFIX/drive_c/scuola/dati" --shots "$RUNS/installer/screens"
+    --date-order dmy --data "$SHARED_DIR" --shots "$RUNS/$SHOTS/screens"
 }
 export -f installed_game
 export TREE RUNS
-SOLFIRA_AFTER_INSTALL=installed_game LC_ALL=it_IT.UTF-8 \
+SHOTS=installer SOLFIRA_AFTER_INSTALL=installed_game LC_ALL=it_IT.UTF-8 \
   bash tests/windows/check_installer.sh "$OUT/solfira-$version_text-setup.exe" "$RUNS/installer" &&
   record 0 || record 1
 
@@ -152,6 +162,42 @@ printf 'Nome:  Niccol\xf2 Risposte esatte 12  Risposte errate  1Tempo restante  
 WINEPREFIX="$prefix" LC_ALL=it_IT.UTF-8 python3 tests/windows/look.py \
   --exe "$OUT/solfira-registro.exe" --expect 'Classe: 3A' --expect 'Niccol' --expect 'Miglior punteggio' \
   --shot "$RUNS/registro.png" -- --data-dir 'C:\registri' && record 0 || record 1
+
+# 5. The MSI package.
+say "the MSI package"
+SHOTS=msi SOLFIRA_AFTER_INSTALL=installed_game LC_ALL=it_IT.UTF-8 \
+  bash tests/windows/check_msi.sh "$OUT/solfira-$version_text.msi" "$OUT/installer/msi-defines.txt" \
+  "$RUNS/msi" && record 0 || record 1
+
+# 6. The school's setting, set where the template says, beside the installer's folder.
+say "the school's setting"
+school_setting() {
+  local prefix lint key name
+  lint=$(python3 tests/windows/lint_policy.py "$OUT/policy")
+  status=$?
+  echo "$lint"
+  [ $status -eq 0 ] || return 1
+  read -r key name <<<"$(sed -n 's/^setting //p' <<<"$lint")"
+  prefix=$(new_prefix policy it_IT.UTF-8)
+  export WINEPREFIX="$prefix"
+  mkdir -p "$prefix/drive_c/dati installazione" "$prefix/drive_c/dati della scuola"
+  wine msiexec /i 'Z:'"${OUT//\//\\}"'\solfira-'"$version_text"'.msi' /qn \
+    'DATADIR=C:\dati installazione' >/dev/null 2>&1 || { echo "FAIL msiexec /i"; return 1; }
+  wine reg add "$key" /v "$name" /t REG_SZ /d 'C:\dati della scuola' /f >/dev/null 2>&1 ||
+    { echo "FAIL reg add $key /v $name"; return 1; }
+  wine reg query 'HKLM\Software\Solfira' /v DataDir | grep -q 'C:\\dati installazione' ||
+    { echo "FAIL the installer's DataDir not written"; return 1; }
+  wineserver -w
+  LC_ALL=it_IT.UTF-8 python3 tests/windows/play.py --exe 'C:\Program Files\Solfira\solfira.exe' \
+    --prefix "$prefix" --point , --date-order dmy --data "$prefix/drive_c/dati della scuola" \
+    --shots "$RUNS/policy/screens" || return 1
+  [ -z "$(ls -A "$prefix/drive_c/dati installazione")" ] ||
+    { echo "FAIL the installer's folder got files"; return 1; }
+  LC_ALL=it_IT.UTF-8 python3 tests/windows/look.py \
+    --exe 'C:\Program Files\Solfira\solfira-registro.exe' --expect 'Classe: 3A' --expect 'Niccol' \
+    --expect 'dati della scuola' --shot "$RUNS/policy/registro.png"
+}
+(school_setting) && record 0 || record 1
 
 echo "check-windows: $passed passed, $failed failed"
 [ $failed -eq 0 ]

@@ -15,8 +15,10 @@ set -uo pipefail
 SETUP="$(realpath "$1")"
 TREE="$(cd "$(dirname "$0")/../.." && pwd)"
 VERSION=$(sed -n 's/^set(SOLFIRA_VERSION_TEXT "\(.*\)")$/\1/p' "$TREE/CMakeLists.txt")
-VI_VERSION=$(sed -n 's/^project(Solfira VERSION \([0-9.]*\) .*/\1/p' "$TREE/CMakeLists.txt")
-[ -n "$VERSION" ] && [ -n "$VI_VERSION" ] || { echo "version not found in CMakeLists.txt" >&2; exit 2; }
+[[ "$VERSION" =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || { echo "version not found in CMakeLists.txt" >&2; exit 2; }
+# The four numbers of the version resource, as CMakeLists.txt makes them (major.minor.0.revision).
+IFS=. read -r major minor revision <<<"$VERSION"
+VI_VERSION="$((10#$major)).$((10#$minor)).0.$((10#$revision))"
 
 # ---- The hook: runs once the first install (shared folder C:\scuola\dati) is checked.
 # Exported for it: WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES; PROGRAM_DIR and SHARED_DIR (the
@@ -91,7 +93,7 @@ shortcut_to() { # LNK WINDOWS_TARGET: the .lnk names its target
 }
 
 # The setup's version resource: four numbers and an Italian string table.
-version_resource() { # EXE: prints "1.0.0.6 041004e4 1.00.0006"
+version_resource() { # EXE: prints "VI_VERSION 041004e4 VERSION"
   python3 - "$1" <<'PY'
 import struct, sys
 data = open(sys.argv[1], "rb").read()
@@ -131,6 +133,8 @@ for exe in solfira.exe solfira-registro.exe uninstall.exe; do
   check "C:\\Program Files\\Solfira\\$exe installed" test -s "$PROGRAM_DIR/$exe"
 done
 check "the licence text installed" grep -q "GNU GENERAL PUBLIC LICENSE" "$PROGRAM_DIR/Solfira-licenza.txt"
+check "the policy templates installed in policy\\, byte for byte" \
+  diff -r -q "$TREE/assets/windows/policy" "$PROGRAM_DIR/policy"
 check "shortcut Solfira -> solfira.exe" \
   shortcut_to "$MENU_DIR/Solfira.lnk" 'C:\Program Files\Solfira\solfira.exe'
 check "shortcut Registro di Solfira -> solfira-registro.exe" \
@@ -148,7 +152,8 @@ check "uninstall QuietUninstallString" \
 check "uninstall NoModify" value_is "$UNINSTALL" NoModify 0x1
 check "uninstall NoRepair" value_is "$UNINSTALL" NoRepair 0x1
 estimated=$(( $(reg_value "$UNINSTALL" EstimatedSize || echo 0) ))
-actual=$(du -k --apparent-size -s "$PROGRAM_DIR" | cut -f1)
+# The files' sizes only: what a folder itself takes is the file system's, not Windows'.
+actual=$(find "$PROGRAM_DIR" -type f -printf '%s\n' | awk '{ s += $1 } END { print int((s + 1023) / 1024) }')
 check "uninstall EstimatedSize ${estimated} KB is the folder's ${actual} KB" \
   test $((estimated - actual)) -ge -8 -a $((estimated - actual)) -le 8
 
@@ -209,7 +214,7 @@ status=$?
 settle
 echo "# uninstall: $(seconds "$start" "$(now)") s (with Wine's wait for its processes)"
 check "silent uninstall exits 0 (got $status)" test "$status" -eq 0
-for exe in solfira.exe solfira-registro.exe uninstall.exe Solfira-licenza.txt; do
+for exe in solfira.exe solfira-registro.exe uninstall.exe Solfira-licenza.txt policy; do
   check "$exe removed" test ! -e "$PROGRAM_DIR/$exe"
 done
 check "the Start-menu folder removed" test ! -e "$MENU_DIR"

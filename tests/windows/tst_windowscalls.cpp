@@ -5,7 +5,7 @@
 // Usage: tst_windowscalls.exe LOCALE SEPARATOR VERSION PROGRAM...
 //   LOCALE     the user locale Wine is expected to report ("it-IT")
 //   SEPARATOR  the decimal separator of that locale (",")
-//   VERSION    the version text of the resources ("1.00.0006")
+//   VERSION    the version text of the resources (SOLFIRA_VERSION_TEXT)
 //   PROGRAM    a built .exe whose resources are checked (solfira.exe, solfira-registro.exe)
 #include "platform/PlainFiles.h"
 #include "platform/WindowsCalls.h"
@@ -137,8 +137,8 @@ void testVersionResource(const std::string &program, const std::string &version)
     check(found, name + " carries a version resource");
     if (!found) return;
 
-    // The version text has three parts, major.minor.revision ("1.00.0006"); the fixed
-    // part has four numbers, the third one 0 (1,0,0,6).
+    // The version text has three parts, major.minor.revision; the fixed part has four
+    // numbers, the third one 0 (major,minor,0,revision).
     unsigned parts[4] = {};
     const int read = std::sscanf(version.c_str(), "%u.%u.%u", &parts[0], &parts[1], &parts[3]);
     check(read == 3, "the version text has three parts", version);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "ChartData.h"
-#include "PupilSummary.h"
 #include "records/ClassLogEntry.h"
+#include "registro/PupilSummary.h"
 
 #include <QImage>
 #include <QList>

@@ -1,7 +1,8 @@
 #include "ScoreCharts.h"
 
 #include "ChartPainter.h"
-#include "RegisterFormat.h"
+#include "platform/Services.h"
+#include "registro/RegisterFormat.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -87,7 +88,7 @@ ChartData makeProgressChart(const QString &pupilName, const QList<ClassLogEntry>
     chart.times.from = dated.front()->date.startOfDay();
     chart.times.to = dated.back()->date.addDays(1).startOfDay();
     chart.times.ticks = std::clamp<int>(int(chart.times.from.daysTo(chart.times.to)) + 1, 2, 7);
-    chart.times.format = QStringLiteral("dd/MM/yy");
+    chart.times.format = platform::shortDateFormat(QLocale(), platform::Year::TwoDigits);
     return chart;
 }
 

@@ -70,6 +70,8 @@ QString classLogText(const records::Failure &failure)
 
 } // namespace
 
+namespace texts {
+
 QString fileErrorText(FileError error)
 {
     // What stood there instead of a regular file, in the order of FileError::Kind.
@@ -116,13 +118,8 @@ QString failureText(const records::Failure &failure)
         return QStringLiteral("impossibile leggere il file: %1").arg(failure.systemText);
     case Step::ReadClassLog:
         return QStringLiteral("errore di lettura: %1").arg(failure.systemText);
-    case Step::RefuseExport:
-        return QStringLiteral("Il registro non scrive nella cartella dei dati del gioco: "
-                              "scegli un'altra cartella.");
-    case Step::WriteExport:
-        return failure.systemText;
-    case Step::WritePdf:
-        return QStringLiteral("Impossibile scrivere %1.").arg(path);
     }
     return {};
 }
+
+} // namespace texts

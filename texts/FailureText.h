@@ -8,9 +8,13 @@
 
 #include <QString>
 
+namespace texts {
+
 // "Impossibile scrivere il file C:\Solfira\3A.txt:\nspazio esaurito sul disco", the path as
 // the system writes it.
 QString failureText(const records::Failure &failure);
 
 // The reason alone, for what the system said ("permesso negato"...).
 QString fileErrorText(platform::files::FileError error);
+
+} // namespace texts
