@@ -32,7 +32,7 @@ TEST=(
   python3-pyatspi desktop-file-utils appstream
   # a real screen reader speaking through speech-dispatcher (audio to a null sink)
   orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng libao4
-  # PCs whose clocks are off the shared folder's, for the turn-taking tests
+  # PCs whose clocks are off the shared folder's, for the turn-taking tests and `make check-lab`
   libfaketime
   # benchmarks under bench/: Google Benchmark for the hot paths
   libbenchmark-dev
