@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
 #include <random>
 
 namespace platform {
@@ -29,7 +30,10 @@ public:
     void aboutBox(const QString &summary, const QString &licences) override;
 
 private:
+    QWidget *dialogParent();
+
     QPointer<QWidget> m_parent;
+    std::unique_ptr<QWidget> m_standIn;
     std::mt19937_64 m_generator;
 };
 

@@ -24,6 +24,7 @@ private slots:
     void okBoxHasTheProgramTitle();
     void inputBox_data();
     void inputBox();
+    void boxesBeforeTheWindowIsShown();
     void generatorStaysBelowOne();
     void reseedingGivesAFreshSequence();
     void escapedErrorIsReportedAndEnds();
@@ -121,6 +122,34 @@ void TestServices::inputBox()
     QCOMPARE(services.inputBox("Come ti chiami?", QString()), result);
     QCOMPARE(label, "Come ti chiami?");
     QCOMPARE(title, "Solfira");
+}
+
+// A box opened before the window first appears must not make the window on the screen's side
+// (under Windows that probes the graphics card), yet sit where it would over the window.
+void TestServices::boxesBeforeTheWindowIsShown()
+{
+    platform::QtServices services;
+    QWidget window;
+    window.resize(932, 672);
+    services.setDialogParent(&window);
+    QWidget *owner = nullptr;
+    QPoint place[2];
+    bool windowMade = true;
+    for (QPoint &at : place) {
+        whenModal([&](QWidget *modal) {
+            windowMade = window.testAttribute(Qt::WA_WState_Created);
+            owner = modal->parentWidget();
+            at = modal->pos();
+            qobject_cast<QDialog *>(modal)->reject();
+        });
+        services.inputBox("Come ti chiami?", QString());
+        if (&at == &place[0]) {
+            QVERIFY(!windowMade);
+            window.winId(); // made, still hidden: from now on the boxes are the window's
+        }
+    }
+    QCOMPARE(owner, &window);
+    QCOMPARE(place[1], place[0]);
 }
 
 void TestServices::generatorStaysBelowOne()

@@ -6,6 +6,9 @@
 #      under an Italian and an English locale;
 #   2. a whole competition with solfira.exe under an Italian locale, then an English one, then
 #      as a pupil's account that may not write in C:\windows (tests/windows/play.py);
+#   2b. a game ended while another PC holds the data folder's lock, this PC's clock 10 minutes
+#      ahead, then 10 minutes behind (libfaketime; tests/windows/turns.py);
+#   2c. the game started with no display: it ends at once instead of waiting unseen;
 #   3. the installer, silently, with a shared data folder; the installed game played from
 #      where it was installed; the uninstaller, silently; the data left in place
 #      (tests/windows/check_installer.sh);
@@ -35,9 +38,11 @@ export LOCPATH="$OUT/locales"
 bash scripts/locales.sh "$LOCPATH" >/dev/null
 unset WAYLAND_DISPLAY
 
-# A private X server, with no access control so that a second Unix user's Wine reaches it.
+# A private X server, with no access control so that a second Unix user's Wine reaches it. It
+# must not reset when its last client leaves (between two programs): meanwhile it refuses
+# connections, and a Wine program starting then runs with no display and no window.
 for n in $(seq 70 99); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break; done
-Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -ac >/dev/null 2>&1 &
+Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -ac -noreset >/dev/null 2>&1 &
 XVFB=$!
 PUPIL=solfira-alunno
 cleanup() {
@@ -114,6 +119,22 @@ play italiano it_IT.UTF-8 , dmy windows
 play english en_US.UTF-8 . mdy windows
 id "$PUPIL" >/dev/null 2>&1 || useradd -m "$PUPIL"
 play alunno it_IT.UTF-8 , dmy "users/$PUPIL/AppData/Local/Solfira" "$PUPIL"
+
+# 2b. Taking turns with another PC whose clock this one does not share.
+for skew in 10 -10; do
+  say "another PC's lock, this PC's clock $skew minutes off"
+  prefix=$(new_prefix "turni$skew" it_IT.UTF-8)
+  WINEPREFIX="$prefix" LC_ALL=it_IT.UTF-8 python3 tests/windows/turns.py --exe "$OUT/solfira.exe" \
+    --data "$prefix/drive_c/dati" --data-arg 'C:\dati' --skew "$skew" \
+    --shots "$RUNS/turni$skew/screens" && record 0 || record 1
+done
+
+# 2c. No display: the game must not run on with no window to answer.
+say "the game with no display"
+status=0
+said=$(env -u DISPLAY WINEPREFIX="$prefix" timeout 60 wine "$OUT/solfira.exe" 2>&1) || status=$?
+echo "status $status: $said"
+[ "$status" -eq 1 ] && [[ "$said" == *"impossibile aprire una finestra"* ]] && record 0 || record 1
 
 # 3. The installer.
 say "the installer"
