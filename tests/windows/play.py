@@ -262,6 +262,21 @@ def listing(folder):
     return found
 
 
+def run_steps(shots, steps):
+    """Runs steps(screen) with the screenshots kept in `shots` (or thrown away); prints PASSED
+    or the failure, and returns the exit status."""
+    with tempfile.TemporaryDirectory() as scratch:
+        if shots:
+            os.makedirs(shots, exist_ok=True)
+        try:
+            steps(Screen(shots or scratch))
+        except Failure as failure:
+            print(f"FAIL {failure}", flush=True)
+            return 1
+    print("PASSED", flush=True)
+    return 0
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--exe", required=True)
@@ -275,24 +290,17 @@ def main():
     args = parser.parse_args()
     before = listing(args.untouched) if args.untouched else None
     today = datetime.date.today()
-    with tempfile.TemporaryDirectory() as scratch:
-        screen = Screen(args.shots or scratch)
-        if args.shots:
-            os.makedirs(args.shots, exist_ok=True)
-        try:
-            play(args, screen)
-            check_files(args, today)
-            if before is not None:
-                after = listing(args.untouched)
-                check(after == before, f"{args.untouched} changed: "
-                      f"{sorted(set(after.items()) ^ set(before.items()))[:5]}")
-                log(f"{args.untouched} untouched")
-        except Failure as failure:
-            print(f"FAIL {failure}", flush=True)
-            return 1
-    print("PASSED", flush=True)
-    return 0
 
+    def steps(screen):
+        play(args, screen)
+        check_files(args, today)
+        if before is not None:
+            after = listing(args.untouched)
+            check(after == before, f"{args.untouched} changed: "
+                  f"{sorted(set(after.items()) ^ set(before.items()))[:5]}")
+            log(f"{args.untouched} untouched")
+
+    return run_steps(args.shots, steps)
 
 if __name__ == "__main__":
     sys.exit(main())

@@ -19,13 +19,12 @@ import os
 import re
 import subprocess
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from play import (CLASS, PLAYER, WAIT, Screen, keys, typed, visible_windows,  # noqa: E402
+from play import (CLASS, PLAYER, WAIT, keys, run_steps, typed, visible_windows,  # noqa: E402
                   wait_for, width)
-from game_driver import Failure, check, log  # noqa: E402
+from game_driver import check, log  # noqa: E402
 
 FAKETIME = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
 # pid, program, host, machine id, boot id: another PC's copy of the game, still running.
@@ -146,19 +145,12 @@ def main():
     args = parser.parse_args()
     os.makedirs(args.data, exist_ok=True)
     env = clock_env(args.skew)
-    with tempfile.TemporaryDirectory() as scratch:
-        screen = Screen(args.shots or scratch)
-        if args.shots:
-            os.makedirs(args.shots, exist_ok=True)
-        try:
-            check_skew(env, args.skew)
-            play(args, env, screen)
-        except Failure as failure:
-            print(f"FAIL {failure}", flush=True)
-            return 1
-    print("PASSED", flush=True)
-    return 0
 
+    def steps(screen):
+        check_skew(env, args.skew)
+        play(args, env, screen)
+
+    return run_steps(args.shots, steps)
 
 if __name__ == "__main__":
     sys.exit(main())
