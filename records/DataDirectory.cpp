@@ -110,10 +110,8 @@ DataDirectory resolveDataDirectory(const QString &overridden)
 {
     DataDirectory chosen;
     if (!overridden.isEmpty()) {
-        chosen.origin = DataDirectoryOrigin::CommandLine;
         chosen.path = withTrailingSlash(overridden);
     } else if ((chosen.school = schoolSetting())) {
-        chosen.origin = DataDirectoryOrigin::School;
         chosen.path = withTrailingSlash(chosen.school->directory);
         if (!QFileInfo(chosen.path).isDir())
             chosen.failure = Failure{Failure::Step::ReachFolder, chosen.path, {}, {}};

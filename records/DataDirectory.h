@@ -27,19 +27,11 @@ std::optional<SchoolSetting> schoolSetting();
 // left out. Nothing when the file is missing, unreadable or names no folder.
 std::optional<QString> readSettingsFileDataDir(const QString &file);
 
-// Where a run's data directory came from, in the order they are tried.
-enum class DataDirectoryOrigin {
-    CommandLine, // --data-dir
-    School,      // the school's setting
-    Default,     // the installer's folder for the machine (Windows), or the usual places
-};
-
 // The data directory chosen for a run, and why it could not be made when it could not.
 struct DataDirectory {
     QString path; // absolute, with '/' between names and at the end
     std::optional<Failure> failure;
-    DataDirectoryOrigin origin = DataDirectoryOrigin::Default;
-    std::optional<SchoolSetting> school; // the setting it came from, for School
+    std::optional<SchoolSetting> school; // the school's setting, when that named the directory
 };
 
 // Where the record files and class logs live when no directory is given on the command line:

@@ -45,7 +45,7 @@ void Tavola::Form_Load()
     const records::DataDirectory folder = GetSystemDir();
     cartella = folder.path;
     records::StandingRecord record;
-    if (folder.origin == records::DataDirectoryOrigin::School && folder.failure) {
+    if (folder.school && folder.failure) {
         // The school's share is not there (not mounted, no network): said once, with where the
         // folder comes from, so that whoever reads it knows what to look at.
         record.failure = folder.failure;
